@@ -1,0 +1,37 @@
+// The seam between the shared platform code and a backend. Shared code (surfaces, the message
+// queue, the keyboard state, the display's surfaces) calls these; each backend implements them.
+// Neither the engine nor the game includes this header.
+#pragma once
+#include <cstdint>
+#include "platform/surface.h"
+#include "platform/window.h"
+
+// Implemented by the backend -------------------------------------------------------------
+
+// Turns pending OS events into messages (plat_post_message) and key changes (plat_keys_set).
+// Called by plat_peek_message before it looks at the queue.
+void plat_backend_pump_events();
+// Opens the mode in the backend's own terms (a window of that size, a presentation target).
+int plat_backend_set_mode(WINDOW_TYP* window, int width, int height, int bpp, int fullscreen);
+void plat_backend_restore_mode();
+// Shows the primary surface's pixels, converted through its palette (8 bits) or its pixel
+// format (16 bits). Called by flip and present.
+int plat_backend_present(const SURFACE_TYP* primary);
+int plat_backend_wait_vblank();
+// The backend's milliseconds.
+uint32_t plat_backend_ticks();
+// The window a backend opened for a created platform window (show it, set its caption).
+int plat_backend_window_created(WINDOW_TYP* window, const char* caption, int width, int height);
+void plat_backend_cursor(int visible);
+
+// Provided by shared code for the backends ----------------------------------------------
+
+// Key changes by scan code; the VK state used by plat_key_down_now follows from them.
+void plat_keys_set(int dik, int down);
+void plat_keys_release_all();
+// The first window created and not yet destroyed (where close requests go), or null.
+WINDOW_TYP* plat_first_window();
+// Direct read access to a surface's memory, for presentation only (not a lock).
+const uint8_t* plat_surface_pixels(const SURFACE_TYP* surface, int* pitch);
+// 1 when the window system must repaint (a WM_PAINT is made when the queue is otherwise empty).
+void plat_window_invalidate(WINDOW_TYP* window);
