@@ -55,4 +55,7 @@ uint8_t* display_lock_back();
 int display_unlock_primary();
 int display_unlock_back();
 uint16_t pack_rgb555(int red, int green, int blue);
+
+// The bounding rectangle of a clip list (what a clipper's region header records).
+void display_clip_bounds(int rect_count, const RECT* rects, RECT* bound);
 uint16_t pack_rgb565(int red, int green, int blue);
