@@ -15,7 +15,8 @@ int plat_display_set_mode(WINDOW_TYP* window, int width, int height, int bpp, in
 // Creates the primary surface in the current mode, with back_buffers (0 or 1) attached. Null
 // on failure or before a mode is set. Only one primary exists at a time.
 SURFACE_TYP* plat_display_create_primary(int back_buffers);
-// The attached back buffer of the primary, or null.
+// The attached back buffer of the primary, or null. It goes when the primary is released;
+// releasing it on its own does nothing.
 SURFACE_TYP* plat_display_get_back_buffer(SURFACE_TYP* primary);
 
 // The RGB bit count of the primary's pixel format: 8 in 8-bit modes, 16 (5.6.5) or 15

@@ -35,3 +35,22 @@ WINDOW_TYP* plat_first_window();
 const uint8_t* plat_surface_pixels(const SURFACE_TYP* surface, int* pitch);
 // 1 when the window system must repaint (a WM_PAINT is made when the queue is otherwise empty).
 void plat_window_invalidate(WINDOW_TYP* window);
+
+// Added for the headless backend and the tests (a backend need not call them) ----------------
+
+// Forgets every class, window and queued message, the posted quit, the cursor count and the
+// paint counters: the window system of a fresh process.
+void plat_windows_reset();
+// The pointer's display count, and how many begin and end paints were made.
+int plat_cursor_count();
+int plat_begin_paint_count();
+int plat_end_paint_count();
+// All keys up and the keyboard device back to not created.
+void plat_keys_reset();
+// Forgets the mode and the primary (surfaces themselves stay their owners' to release) and goes
+// back to the 5.6.5 format.
+void plat_display_reset();
+// The 16-bit format the display reports: 16 (5.6.5, the default) or 15 (5.5.5).
+void plat_display_set_format16(int rgb_bits);
+// The face text is drawn with (default: DejaVu Sans Bold); the next draw loads it afresh.
+void plat_text_set_font_file(const char* path);

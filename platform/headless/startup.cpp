@@ -1,0 +1,40 @@
+// Start and end of the headless backend, and the reset to a fresh process.
+#include <cstdio>
+
+#include "platform/core/backend.h"
+#include "platform/faults.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/headless_state.h"
+
+int plat_startup(char* reason, int reason_size) {
+  if (plat_fault(CALL_STARTUP)) {
+    if (reason && reason_size > 0) std::snprintf(reason, static_cast<size_t>(reason_size), "%s",
+                                                 "headless: start-up failure injected");
+    return 0;
+  }
+  if (reason && reason_size > 0) reason[0] = '\0';
+  return 1;
+}
+
+void plat_shutdown() {}
+
+void headless_reset() {
+  headless_clock_reset();
+  headless_script_reset();
+  headless_output_reset();
+  plat_windows_reset();
+  plat_keys_reset();
+  plat_display_reset();
+  plat_fault_clear_all();
+}
+
+void headless_set_pixel_format(int rgb_bits) { plat_display_set_format16(rgb_bits); }
+
+int headless_begin_paints() { return plat_begin_paint_count(); }
+int headless_end_paints() { return plat_end_paint_count(); }
+int headless_cursor_count() { return plat_cursor_count(); }
+
+// Named on the link line of every program that uses this backend (platform/CMakeLists.txt), so
+// the linker takes this file, and through headless_reset every other file of the backend,
+// even though the shared code that calls the backend's hooks comes later on that line.
+extern "C" void headless_backend_anchor() { headless_reset(); }
