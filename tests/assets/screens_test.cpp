@@ -1,0 +1,115 @@
+// The four full-screen pictures and the start-up palette.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+
+#include "engine/graphics/palette.h"
+#include "tests/assets/asset_files.h"
+
+namespace {
+
+TEST(Screens, AreFullScreenEightBitPictures) {
+  for (const char* name : {"GRASS.BMP", "title.BMP", "controls.BMP", "gameover.BMP"}) {
+    LOADED_BITMAP screen(name);
+    ASSERT_TRUE(screen.ok) << name;
+    EXPECT_EQ(screen.width(), 640) << name;
+    EXPECT_EQ(screen.height(), 480) << name;
+    EXPECT_EQ(screen.file.info_header.biBitCount, 8) << name;
+  }
+}
+
+// The controls and game-over pictures are shown with the title's palette, so they are drawn in it;
+// the play field has a palette of its own.
+TEST(Screens, TitlePaletteServesTheTitleControlsAndGameOverScreens) {
+  LOADED_BITMAP title("title.BMP"), controls("controls.BMP"), over("gameover.BMP"), grass("GRASS.BMP");
+  ASSERT_TRUE(title.ok && controls.ok && over.ok && grass.ok);
+  EXPECT_EQ(std::memcmp(controls.file.palette, title.file.palette, sizeof title.file.palette), 0);
+  EXPECT_EQ(std::memcmp(over.file.palette, title.file.palette, sizeof title.file.palette), 0);
+  EXPECT_NE(std::memcmp(grass.file.palette, title.file.palette, sizeof title.file.palette), 0);
+}
+
+TEST(Screens, StartUpPaletteFileIsTheTitlePalette) {
+  PALETTEENTRY loaded[256];
+  std::memset(loaded, 0xAB, sizeof loaded);  // any entry the file misses would keep this
+  ASSERT_EQ(palette_file_load(data_path("PALDATA2.PAL").c_str(), loaded), 1);
+  LOADED_BITMAP title("title.BMP");
+  ASSERT_TRUE(title.ok);
+  for (int i = 0; i < 256; ++i) {
+    EXPECT_EQ(loaded[i].red, title.file.palette[i].red) << i;
+    EXPECT_EQ(loaded[i].green, title.file.palette[i].green) << i;
+    EXPECT_EQ(loaded[i].blue, title.file.palette[i].blue) << i;
+  }
+  // The text layout the engine writes: a line break before every entry, none after the last.
+  std::vector<uint8_t> text = read_bytes(data_path("PALDATA2.PAL"));
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.front(), '\n');
+  EXPECT_NE(text.back(), '\n');
+  int lines = 0;
+  for (uint8_t c : text) lines += c == '\n';
+  EXPECT_EQ(lines, 256);
+}
+
+// The arena is textured, not a flat fill: many colours and a real spread of brightness.
+TEST(Screens, GrassIsTextured) {
+  LOADED_BITMAP grass("GRASS.BMP");
+  ASSERT_TRUE(grass.ok);
+  std::set<int> colours;
+  double sum = 0, sum2 = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      uint8_t i = grass.at(x, y);
+      colours.insert(i);
+      double l = luminance(grass.file.palette[i]);
+      sum += l;
+      sum2 += l * l;
+    }
+  double n = 640.0 * 480.0, mean = sum / n, spread = std::sqrt(sum2 / n - mean * mean);
+  EXPECT_GE(colours.size(), 40u);
+  EXPECT_GT(spread, 8.0);
+  // Mostly green.
+  double green = 0, red = 0;
+  for (int y = 0; y < 480; y += 4)
+    for (int x = 0; x < 640; x += 4) {
+      green += grass.file.palette[grass.at(x, y)].green;
+      red += grass.file.palette[grass.at(x, y)].red;
+    }
+  EXPECT_GT(green, red * 1.2);
+}
+
+// The heads-up lines are black and "YOU" is pure red: the play-field palette must have both, and
+// the corner the lines sit in must be light enough for black text.
+TEST(Screens, PlayFieldCarriesTheHeadsUpColours) {
+  LOADED_BITMAP grass("GRASS.BMP");
+  ASSERT_TRUE(grass.ok);
+  bool black = false, red = false;
+  for (const PALETTEENTRY& e : grass.file.palette) {
+    black = black || (e.red == 0 && e.green == 0 && e.blue == 0);
+    red = red || (e.red == 255 && e.green == 0 && e.blue == 0);
+  }
+  EXPECT_TRUE(black);
+  EXPECT_TRUE(red);
+  double sum = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 230; ++x) sum += luminance(grass.file.palette[grass.at(x, y)]);
+  EXPECT_GT(sum / (40 * 230), 55.0);
+}
+
+// The game writes "Final Score: %d" at (240, 435) in RGB(32, 32, 32) with a 16-pixel font over
+// the game-over picture: the band it lands on must be light, and the title palette must hold that
+// dark grey for the text to be drawn in.
+TEST(Screens, GameOverLeavesALightBandForTheFinalScore) {
+  LOADED_BITMAP over("gameover.BMP");
+  ASSERT_TRUE(over.ok);
+  double darkest = 255;
+  for (int y = 433; y < 453; ++y)
+    for (int x = 236; x < 420; ++x) darkest = std::min(darkest, luminance(over.file.palette[over.at(x, y)]));
+  EXPECT_GT(darkest, 140.0) << "the score line in RGB(32, 32, 32) would not stand out";
+  bool grey = false;
+  for (const PALETTEENTRY& e : over.file.palette) grey = grey || (e.red == 32 && e.green == 32 && e.blue == 32);
+  EXPECT_TRUE(grey);
+}
+
+}  // namespace

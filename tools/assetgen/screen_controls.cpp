@@ -1,0 +1,72 @@
+#include "tools/assetgen/font.h"
+#include "tools/assetgen/screen_common.h"
+#include "tools/assetgen/screens.h"
+
+namespace {
+
+// A key cap: a raised box with its label.
+int key_cap(PAINT_TYP* out, int x, int baseline, int width, const char* label) {
+  int top = baseline - 20, bottom = baseline + 7;
+  for (int y = top; y < bottom; ++y)
+    for (int px = x; px < x + width; ++px) {
+      bool edge = y == top || y == bottom - 1 || px == x || px == x + width - 1;
+      float t = static_cast<float>(y - top) / (bottom - top);
+      COLOR_TYP c = edge ? color_rgb(40, 30, 26) : color_mix(color_rgb(250, 244, 228), color_rgb(184, 170, 142), t);
+      if (y >= bottom - 3 && !edge) c = color_rgb(120, 104, 84);
+      paint_blend(out, px, y, c, 1);
+    }
+  TEXT_STYLE_TYP s{FONT_SANS_BOLD, 15, color_rgb(30, 22, 20), color_rgb(30, 22, 20), {}, 0, {}, 0, 0};
+  return screen_text(out, &s, x + (width - font_width(FONT_SANS_BOLD, 15, label)) / 2, baseline - 2, label);
+}
+
+}  // namespace
+
+int screen_paint_controls(PAINT_TYP* out) {
+  paint_create(out, SCREEN_WIDTH, SCREEN_HEIGHT);
+  screen_sky(out, 560, 202);
+  screen_parchment(out, 22, 14, 618, 446, 9);
+  TEXT_STYLE_TYP heading{FONT_SERIF_BOLD, 38, color_rgb(150, 30, 14), color_rgb(96, 14, 8), {}, 0, {}, 0, 0};
+  if (!screen_text(out, &heading, -1, 60, "How to play")) return 0;
+  TEXT_STYLE_TYP body{FONT_SANS_BOLD, 16, color_rgb(42, 30, 24), color_rgb(42, 30, 24), {}, 0, {}, 0, 0};
+  TEXT_STYLE_TYP note{FONT_SANS, 14, color_rgb(66, 50, 38), color_rgb(66, 50, 38), {}, 0, {}, 0, 0};
+
+  struct ROW {
+    const char* key;
+    int width;
+    const char* what;
+    const char* more;
+  };
+  const ROW rows[] = {
+      {"Arrow keys", 118, "Move. Hold two arrows to walk diagonally.", nullptr},
+      {"Space", 118, "Strike everything you touch.", "It also moves on from these screens and restarts."},
+      {"Left Shift", 118, "Summon allied skeletons (up to four)", "when the Spawn CD charge allows; it fills with time."},
+      {"Escape", 118, "Quit the game.", nullptr},
+  };
+  int y = 104;
+  for (const ROW& row : rows) {
+    if (!key_cap(out, 50, y, row.width, row.key)) return 0;
+    screen_text(out, &body, 184, y, row.what);
+    if (row.more) screen_text(out, &note, 184, y + 19, row.more);
+    y += row.more ? 54 : 42;
+  }
+  y += 8;
+  TEXT_STYLE_TYP sub{FONT_SERIF_BOLD, 24, color_rgb(150, 30, 14), color_rgb(96, 14, 8), {}, 0, {}, 0, 0};
+  screen_text(out, &sub, 50, y, "What to do");
+  const char* lines[] = {
+      "Skeletons walk in from the edges: strike them before they strike you.",
+      "The hooded dead fire lasers straight ahead. Keep out of the beam;",
+      "four strikes put one down.",
+      "Your health drains all the time. Striking skeletons can win some back,",
+      "and striking your own summons takes in what health they have left.",
+      "Only your finishing strikes score: 250 a skeleton, 1000 a hooded one.",
+  };
+  y += 28;
+  for (const char* line : lines) {
+    screen_text(out, &note, 50, y, line);
+    y += 20;
+  }
+  TEXT_STYLE_TYP prompt{FONT_SANS_BOLD, 22, color_rgb(255, 236, 180), color_rgb(250, 170, 60), color_rgb(30, 10, 6), 2,
+                        {}, 0, 0};
+  if (!screen_text(out, &prompt, -1, 472, "Press Space to begin")) return 0;
+  return 1;
+}
