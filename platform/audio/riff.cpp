@@ -1,0 +1,121 @@
+// RIFF chunk reader over a file or a block of memory.
+#include "platform/riff.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+struct RIFF_FILE_TYP {
+  FILE* fp;             // null when reading from memory
+  const uint8_t* data;  // the memory being read, or null
+  uint32_t size;
+  uint32_t pos;
+};
+
+namespace {
+
+// Reads exactly `bytes` at `offset`; 1 when all of them came back.
+int read_at(RIFF_FILE_TYP* file, uint64_t offset, void* buffer, uint32_t bytes) {
+  if (offset + bytes > file->size) return 0;
+  if (bytes == 0) return 1;
+  if (file->data) {
+    std::memcpy(buffer, file->data + offset, bytes);
+    return 1;
+  }
+  if (std::fseek(file->fp, long(offset), SEEK_SET) != 0) return 0;
+  return std::fread(buffer, 1, bytes, file->fp) == bytes ? 1 : 0;
+}
+
+uint32_t le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+}  // namespace
+
+RIFF_FILE_TYP* plat_riff_open(const char* path) {
+  if (!path) return nullptr;
+  FILE* fp = std::fopen(path, "rb");
+  if (!fp) return nullptr;
+  long length = -1;
+  if (std::fseek(fp, 0, SEEK_END) == 0) length = std::ftell(fp);
+  // A RIFF file cannot be larger than its 32-bit sizes can describe.
+  if (length < 0 || uint64_t(length) > 0xFFFFFFFFull) {
+    std::fclose(fp);
+    return nullptr;
+  }
+  auto* file = new (std::nothrow) RIFF_FILE_TYP{fp, nullptr, uint32_t(length), 0};
+  if (!file) std::fclose(fp);
+  return file;
+}
+
+RIFF_FILE_TYP* plat_riff_open_memory(const uint8_t* data, size_t size) {
+  if (!data || size > 0xFFFFFFFFull) return nullptr;
+  return new (std::nothrow) RIFF_FILE_TYP{nullptr, data, uint32_t(size), 0};
+}
+
+void plat_riff_close(RIFF_FILE_TYP* file) {
+  if (!file) return;
+  if (file->fp) std::fclose(file->fp);
+  delete file;
+}
+
+uint32_t plat_riff_size(const RIFF_FILE_TYP* file) { return file ? file->size : 0; }
+
+int plat_riff_descend(RIFF_FILE_TYP* file, RIFF_CHUNK_TYP* chunk, const RIFF_CHUNK_TYP* parent,
+                      int flags) {
+  if (!file || !chunk) return 0;
+  uint64_t limit = file->size;
+  if (parent) {
+    uint64_t parent_end = uint64_t(parent->data_offset) + parent->cksize;
+    if (parent_end < limit) limit = parent_end;
+  }
+  uint64_t start = file->pos;
+  for (;;) {
+    if (start + 8 > limit) return 0;
+    uint8_t header[12];
+    if (!read_at(file, start, header, 8)) return 0;
+    uint32_t ckid = le32(header);
+    uint32_t cksize = le32(header + 4);
+    // A chunk must fit inside what holds it; a size beyond that is a damaged or hostile file.
+    if (cksize > limit - (start + 8)) return 0;
+    uint32_t fcc_type = 0;
+    if (ckid == RIFF_ID_RIFF) {
+      if (cksize < 4 || !read_at(file, start + 8, header + 8, 4)) return 0;
+      fcc_type = le32(header + 8);
+    }
+    bool found = false;
+    if (flags & RIFF_FIND_RIFF)
+      found = ckid == RIFF_ID_RIFF && fcc_type == chunk->fcc_type;
+    else if (flags & RIFF_FIND_CHUNK)
+      found = ckid == chunk->ckid;
+    else
+      found = true;
+    if (found) {
+      chunk->ckid = ckid;
+      chunk->cksize = cksize;
+      chunk->fcc_type = fcc_type;
+      chunk->data_offset = uint32_t(start + 8);
+      file->pos = uint32_t(start + 8 + (ckid == RIFF_ID_RIFF ? 4 : 0));
+      return 1;
+    }
+    // Chunks are padded to an even length.
+    start += 8 + uint64_t(cksize) + (cksize & 1);
+  }
+}
+
+int plat_riff_ascend(RIFF_FILE_TYP* file, const RIFF_CHUNK_TYP* chunk) {
+  if (!file || !chunk) return 0;
+  uint64_t end = uint64_t(chunk->data_offset) + chunk->cksize + (chunk->cksize & 1);
+  // The last chunk of a file may lack its pad byte.
+  file->pos = uint32_t(end < file->size ? end : file->size);
+  return 1;
+}
+
+int32_t plat_riff_read(RIFF_FILE_TYP* file, void* buffer, int32_t bytes) {
+  if (!file || !buffer || bytes < 0) return -1;
+  uint32_t left = file->size - file->pos;
+  uint32_t count = uint32_t(bytes) < left ? uint32_t(bytes) : left;
+  if (!read_at(file, file->pos, buffer, count)) return -1;
+  file->pos += count;
+  return int32_t(count);
+}
