@@ -1,0 +1,215 @@
+// Software rasterising against the memory bound. The same fixed set of triangles (and of
+// lines) is drawn by the rasterisers and, as the baseline, written by plain memsets of exactly
+// the spans those shapes cover; the ratios at the end compare the two in the same run.
+//
+// CPU time is compared, since the machine may be shared while it runs.
+//
+//   build-*/bench/bench_raster [--benchmark_min_time=1]
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/graphics/display.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/math/raster.h"
+
+namespace {
+
+constexpr int W = 640;
+constexpr int H = 480;
+
+struct Span {
+  int y, x, length;
+};
+
+struct Shape {
+  int v[6];
+};
+
+struct Scene {
+  std::vector<Shape> triangles;
+  std::vector<Span> triangle_spans;  // of the float 8-bit triangles
+  std::vector<Span> fixed_spans;     // of the fixed-point triangles
+  std::vector<Shape> lines;          // x0, y0, x1, y1 in v[0..3]
+  std::vector<Span> line_spans;
+  std::vector<uint8_t> screen = std::vector<uint8_t>(W * H);
+};
+
+// Runs of written pixels in rows first..last (cleared again as they are read).
+void collect(std::vector<uint8_t>& screen, int first, int last, std::vector<Span>* spans) {
+  for (int y = first; y <= last; ++y) {
+    uint8_t* row = &screen[y * W];
+    for (int x = 0; x < W;) {
+      if (!row[x]) {
+        ++x;
+        continue;
+      }
+      int end = x;
+      while (end < W && row[end]) row[end++] = 0;
+      spans->push_back({y, x, end - x});
+      x = end;
+    }
+  }
+}
+
+Scene make_scene() {
+  clip_min_x = 0;
+  clip_max_x = W - 1;
+  clip_min_y = 0;
+  clip_max_y = H - 1;
+  Scene s;
+  std::mt19937 rng(1234);
+  // Triangles of up to 96 pixels a side anywhere on the screen, some cut by its edges.
+  std::uniform_int_distribution<int> where_x(-40, W + 40), where_y(-40, H + 40), off(-48, 48);
+  for (int i = 0; i < 4000; ++i) {
+    const int cx = where_x(rng), cy = where_y(rng);
+    Shape t;
+    for (int k = 0; k < 3; ++k) {
+      t.v[2 * k] = cx + off(rng);
+      t.v[2 * k + 1] = cy + off(rng);
+    }
+    s.triangles.push_back(t);
+    draw_triangle_8(t.v[0], t.v[1], t.v[2], t.v[3], t.v[4], t.v[5], 1, s.screen.data(), W);
+    collect(s.screen, 0, H - 1, &s.triangle_spans);
+    draw_triangle_fixed_8(t.v[0], t.v[1], t.v[2], t.v[3], t.v[4], t.v[5], 1, s.screen.data(), W);
+    collect(s.screen, 0, H - 1, &s.fixed_spans);
+  }
+  // Lines with ends up to half a screen beyond each edge.
+  std::uniform_int_distribution<int> lx(-W / 2, W + W / 2), ly(-H / 2, H + H / 2);
+  for (int i = 0; i < 2000; ++i) {
+    Shape l = {{lx(rng), ly(rng), lx(rng), ly(rng), 0, 0}};
+    s.lines.push_back(l);
+    draw_clip_line8(l.v[0], l.v[1], l.v[2], l.v[3], 1, s.screen.data(), W);
+    collect(s.screen, 0, H - 1, &s.line_spans);
+  }
+  return s;
+}
+
+Scene& scene() {
+  static Scene s = make_scene();
+  return s;
+}
+
+int64_t bytes(const std::vector<Span>& spans) {
+  int64_t n = 0;
+  for (const Span& s : spans) n += s.length;
+  return n;
+}
+
+void finish(benchmark::State& state, int64_t shapes, int64_t written, const char* unit) {
+  state.counters[unit] =
+      benchmark::Counter(static_cast<double>(shapes), benchmark::Counter::kIsIterationInvariantRate);
+  state.SetBytesProcessed(state.iterations() * written);
+}
+
+void BM_TriangleFloat8(benchmark::State& state) {
+  Scene& s = scene();
+  for (auto _ : state) {
+    for (const Shape& t : s.triangles)
+      draw_triangle_8(t.v[0], t.v[1], t.v[2], t.v[3], t.v[4], t.v[5], 7, s.screen.data(), W);
+    benchmark::ClobberMemory();
+  }
+  finish(state, s.triangles.size(), bytes(s.triangle_spans), "triangles/s");
+}
+
+void BM_TriangleFixed8(benchmark::State& state) {
+  Scene& s = scene();
+  for (auto _ : state) {
+    for (const Shape& t : s.triangles)
+      draw_triangle_fixed_8(t.v[0], t.v[1], t.v[2], t.v[3], t.v[4], t.v[5], 7, s.screen.data(), W);
+    benchmark::ClobberMemory();
+  }
+  finish(state, s.triangles.size(), bytes(s.fixed_spans), "triangles/s");
+}
+
+void BM_ClippedLine8(benchmark::State& state) {
+  Scene& s = scene();
+  for (auto _ : state) {
+    for (const Shape& l : s.lines)
+      draw_clip_line8(l.v[0], l.v[1], l.v[2], l.v[3], 7, s.screen.data(), W);
+    benchmark::ClobberMemory();
+  }
+  finish(state, s.lines.size(), bytes(s.line_spans), "lines/s");
+}
+
+// The memory bound: the same spans, each one memset.
+void memset_spans(benchmark::State& state, const std::vector<Span>& spans, int64_t shapes,
+                  const char* unit) {
+  Scene& s = scene();
+  for (auto _ : state) {
+    for (const Span& sp : spans) memset(&s.screen[sp.y * W + sp.x], 7, sp.length);
+    benchmark::ClobberMemory();
+  }
+  finish(state, shapes, bytes(spans), unit);
+}
+
+void BM_MemsetTriangleSpans(benchmark::State& state) {
+  memset_spans(state, scene().triangle_spans, scene().triangles.size(), "triangles/s");
+}
+
+void BM_MemsetFixedSpans(benchmark::State& state) {
+  memset_spans(state, scene().fixed_spans, scene().triangles.size(), "triangles/s");
+}
+
+void BM_MemsetLineSpans(benchmark::State& state) {
+  memset_spans(state, scene().line_spans, scene().lines.size(), "lines/s");
+}
+
+BENCHMARK(BM_TriangleFloat8);
+BENCHMARK(BM_MemsetTriangleSpans);
+BENCHMARK(BM_TriangleFixed8);
+BENCHMARK(BM_MemsetFixedSpans);
+BENCHMARK(BM_ClippedLine8);
+BENCHMARK(BM_MemsetLineSpans);
+
+// Raw bandwidth for reference: the triangles' byte count written as whole-screen memsets.
+void BM_MemsetBulk(benchmark::State& state) {
+  Scene& s = scene();
+  const int64_t total = bytes(s.triangle_spans);
+  for (auto _ : state) {
+    for (int64_t left = total; left > 0; left -= W * H)
+      memset(s.screen.data(), 7, static_cast<size_t>(left < W * H ? left : W * H));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * total);
+}
+
+BENCHMARK(BM_MemsetBulk);
+
+// Prints the runs as usual and keeps each one's time for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration) seconds[r.benchmark_name()] = r.GetAdjustedCPUTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const char* pairs[][2] = {{"BM_TriangleFloat8", "BM_MemsetTriangleSpans"},
+                            {"BM_TriangleFixed8", "BM_MemsetFixedSpans"},
+                            {"BM_ClippedLine8", "BM_MemsetLineSpans"}};
+  std::printf("\nCPU time against the memory bound (memset of the same spans), this run:\n");
+  for (auto& p : pairs) {
+    auto a = reporter.seconds.find(p[0]), b = reporter.seconds.find(p[1]);
+    if (a == reporter.seconds.end() || b == reporter.seconds.end() || b->second <= 0) continue;
+    std::printf("  %-20s %6.2f x the time of %s\n", p[0], a->second / b->second, p[1]);
+  }
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,200 @@
+// Whole-screen transitions: palette fades and tints stepped every 12 ms, closing wipes of
+// colour-0 lines, and a random dissolve to colour 0.
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/graphics/clock.h"
+#include "engine/graphics/display.h"
+#include "engine/graphics/draw2d.h"
+#include "engine/graphics/palette.h"
+
+namespace {
+
+constexpr uint32_t STEP_PERIOD = 12;
+
+void pace() {
+  clock_start();
+  clock_wait(STEP_PERIOD);
+}
+
+uint8_t up(uint8_t channel, int amount) {
+  const int v = channel + amount;
+  return static_cast<uint8_t>(v > 255 ? 255 : v);
+}
+
+uint8_t down(uint8_t channel, int amount) {
+  const int v = channel - amount;
+  return static_cast<uint8_t>(v < 0 ? 0 : v);
+}
+
+void to_black(PALETTEENTRY* c) {
+  c->red = 0;
+  c->green = 0;
+  c->blue = 0;
+}
+
+void fade_black(PALETTEENTRY* c) {
+  c->red = c->red > 4 ? c->red - 3 : 0;
+  c->green = c->green > 4 ? c->green - 3 : 0;
+  c->blue = c->blue > 4 ? c->blue - 3 : 0;
+}
+
+void fade_white(PALETTEENTRY* c) {
+  c->red = up(c->red, 4);
+  c->green = up(c->green, 4);
+  c->blue = up(c->blue, 4);
+}
+
+void tint_blue(PALETTEENTRY* c) {
+  c->red = down(c->red, 4);
+  c->green = down(c->green, 4);
+  c->blue = up(c->blue, 6);
+}
+
+void tint_red(PALETTEENTRY* c) {
+  c->red = up(c->red, 6);
+  c->green = down(c->green, 4);
+  c->blue = down(c->blue, 4);
+}
+
+void tint_green(PALETTEENTRY* c) {
+  c->red = down(c->red, 4);
+  c->green = up(c->green, 6);
+  c->blue = down(c->blue, 4);
+}
+
+// Each step reads the palette back, changes entries first..255 and sets it, then waits. The
+// last step may change the entries its own way (null: the same as the others).
+void palette_effect(int steps, int first, void (*change)(PALETTEENTRY*),
+                    void (*last_change)(PALETTEENTRY*) = nullptr) {
+  PALETTEENTRY work_palette[256];
+  for (int step = 0; step < steps; ++step) {
+    palette_save(work_palette);
+    void (*step_change)(PALETTEENTRY*) = (step == steps - 1 && last_change) ? last_change : change;
+    for (int index = first; index < 256; ++index) step_change(&work_palette[index]);
+    palette_set_all(work_palette);
+    pace();
+  }
+}
+
+// Colour-0 lines in the display's depth; other depths have no line operations.
+struct Lines {
+  void (*hline)(int, int, int, int, uint8_t*, int);
+  void (*vline)(int, int, int, int, uint8_t*, int);
+};
+
+bool lines_for_depth(Lines* lines) {
+  if (screen_bpp == 8) {
+    *lines = {hline8, vline8};
+    return true;
+  }
+  if (screen_bpp == 16) {
+    *lines = {hline16, vline16};
+    return true;
+  }
+  return false;
+}
+
+// The four columns that close in from both sides at p.
+void close_sides_step(const Lines& lines, int p, uint8_t* memory, int pitch) {
+  const int w = screen_width, bottom = screen_height - 1;
+  lines.vline(0, bottom, w - 1 - p, 0, memory, pitch);
+  lines.vline(0, bottom, p, 0, memory, pitch);
+  lines.vline(0, bottom, w - 2 - p, 0, memory, pitch);
+  lines.vline(0, bottom, p + 1, 0, memory, pitch);
+}
+
+// The four rows that close in from top and bottom at q.
+void close_top_bottom_step(const Lines& lines, int q, uint8_t* memory, int pitch) {
+  const int h = screen_height, right = screen_width - 1;
+  lines.hline(0, right, h - 1 - q, 0, memory, pitch);
+  lines.hline(0, right, q, 0, memory, pitch);
+  lines.hline(0, right, h - 2 - q, 0, memory, pitch);
+  lines.hline(0, right, q + 1, 0, memory, pitch);
+}
+
+void close_sides(uint8_t* memory, int pitch) {
+  Lines lines;
+  if (!lines_for_depth(&lines)) return;
+  for (int p = 0; p < screen_width / 2; p += 2) {
+    pace();
+    close_sides_step(lines, p, memory, pitch);
+  }
+}
+
+void close_top_bottom(uint8_t* memory, int pitch) {
+  Lines lines;
+  if (!lines_for_depth(&lines)) return;
+  for (int p = 0; p < screen_height / 2; p += 2) {
+    pace();
+    close_top_bottom_step(lines, p, memory, pitch);
+  }
+}
+
+// The rows run at the columns' pace and start over when they meet, until the columns meet.
+void close_all(uint8_t* memory, int pitch) {
+  Lines lines;
+  if (!lines_for_depth(&lines)) return;
+  const int half_height = screen_height / 2;
+  if (half_height == 0) return;  // no rows to close (and nothing to take the remainder by)
+  for (int p = 0; p < screen_width / 2; p += 2) {
+    pace();
+    close_top_bottom_step(lines, p % half_height, memory, pitch);
+    close_sides_step(lines, p, memory, pitch);
+  }
+}
+
+void dissolve(uint8_t* memory, int pitch) {
+  int (*plot)(int, int, int, uint8_t*, int);
+  if (screen_bpp == 8)
+    plot = plot_pixel8;
+  else if (screen_bpp == 16)
+    plot = plot_pixel16;
+  else
+    return;
+  if (screen_width <= 0 || screen_height <= 0) return;
+  const int64_t count = 4LL * screen_width * screen_height;
+  for (int64_t p = 0; p <= count; ++p) {
+    const int y = rand() % screen_height;
+    const int x = rand() % screen_width;
+    plot(x, y, 0, memory, pitch);
+  }
+}
+
+}  // namespace
+
+void screen_transition(int effect, uint8_t* memory, int pitch) {
+  switch (effect) {
+    case TRANSITION_FADE_BLACK:
+      // Entry 0 (the border and key colour) stays. Eighty steps of 3 leave channels above 241
+      // a little short of black, so the last step finishes the fade: the screen ends black.
+      palette_effect(80, 1, fade_black, to_black);
+      break;
+    case TRANSITION_FADE_WHITE:
+      palette_effect(64, 0, fade_white);
+      break;
+    case TRANSITION_TINT_BLUE:
+      palette_effect(64, 0, tint_blue);
+      break;
+    case TRANSITION_TINT_RED:
+      palette_effect(64, 0, tint_red);
+      break;
+    case TRANSITION_TINT_GREEN:
+      palette_effect(64, 0, tint_green);
+      break;
+    case TRANSITION_CLOSE_SIDES:
+      close_sides(memory, pitch);
+      break;
+    case TRANSITION_CLOSE_TOP_BOTTOM:
+      close_top_bottom(memory, pitch);
+      break;
+    case TRANSITION_CLOSE_ALL:
+      close_all(memory, pitch);
+      break;
+    case TRANSITION_DISSOLVE:
+      dissolve(memory, pitch);
+      break;
+    default:
+      break;
+  }
+}
