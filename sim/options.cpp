@@ -1,0 +1,128 @@
+#include "sim/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "sim/key_names.h"
+
+namespace {
+
+// A whole decimal number in [0, max]; anything else (signs, junk, overflow) is refused.
+int read_number(const std::string& text, long max, long* value) {
+  if (text.empty() || text.size() > 18) return 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+  }
+  errno = 0;
+  const long long parsed = std::strtoll(text.c_str(), nullptr, 10);
+  if (errno != 0 || parsed > max) return 0;
+  *value = static_cast<long>(parsed);
+  return 1;
+}
+
+constexpr long max_pass = 1000000000L;
+
+// PASS:KEYNAME:down|up
+int read_key(const std::string& text, SIM_KEY_TYP* key, std::string* error) {
+  const size_t first = text.find(':');
+  const size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+  if (second == std::string::npos) {
+    *error = "--key wants PASS:KEYNAME:down|up, not \"" + text + "\"";
+    return 0;
+  }
+  long pass = 0;
+  if (!read_number(text.substr(0, first), max_pass, &pass)) {
+    *error = "--key: \"" + text.substr(0, first) + "\" is not a pass number";
+    return 0;
+  }
+  const std::string name = text.substr(first + 1, second - first - 1);
+  const int dik = sim_key_by_name(name.c_str());
+  if (dik == 0) {
+    *error = "--key: unknown key \"" + name + "\"";
+    return 0;
+  }
+  const std::string state = text.substr(second + 1);
+  if (state != "down" && state != "up") {
+    *error = "--key: \"" + state + "\" is neither down nor up";
+    return 0;
+  }
+  *key = SIM_KEY_TYP{static_cast<int>(pass), dik, state == "down" ? 1 : 0};
+  return 1;
+}
+
+// PASS:path.png (the path may itself hold colons)
+int read_capture(const std::string& text, SIM_CAPTURE_TYP* capture, std::string* error) {
+  const size_t colon = text.find(':');
+  long pass = 0;
+  if (colon == std::string::npos || colon + 1 == text.size() ||
+      !read_number(text.substr(0, colon), max_pass, &pass)) {
+    *error = "--capture wants PASS:path.png, not \"" + text + "\"";
+    return 0;
+  }
+  capture->pass = static_cast<int>(pass);
+  capture->path = text.substr(colon + 1);
+  return 1;
+}
+
+}  // namespace
+
+const char* sim_usage() {
+  return "usage: ashfallow-sim [--frames N] [--key PASS:KEYNAME:down|up]...\n"
+         "                     [--capture PASS:path.png]... [--seed N] [--trace]\n"
+         "Runs the game on the headless backend from the current directory (data files are\n"
+         "read there). Passes count loop passes from 0. Without --frames the run lasts until\n"
+         "the game ends (script Escape to end it). Keys: a-z, 0-9, f1-f12, space, escape,\n"
+         "return, tab, backspace, left, right, up, down, lshift, rshift, lctrl, rctrl, lalt,\n"
+         "ralt, home, end, pageup, pagedown, insert, delete. --capture writes the frame shown\n"
+         "in that pass as PNG; --trace prints \"pass P ticks T\" after each pass's frame (T: the\n"
+         "virtual clock); --seed seeds the random generator (default 1). The exit code is\n"
+         "the game's (1 when a capture could not be written).\n";
+}
+
+int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--trace") {
+      options->trace = 1;
+      continue;
+    }
+    if (option == "--help" || option == "-h") {
+      options->help = 1;
+      continue;
+    }
+    const bool takes_value =
+        option == "--frames" || option == "--key" || option == "--capture" || option == "--seed";
+    if (!takes_value) {
+      *error = "unknown option \"" + option + "\"";
+      return 0;
+    }
+    if (i + 1 >= argc) {
+      *error = option + " needs a value";
+      return 0;
+    }
+    const std::string value = argv[++i];
+    if (option == "--frames") {
+      if (!read_number(value, max_pass, &options->frames)) {
+        *error = "--frames: \"" + value + "\" is not a frame count";
+        return 0;
+      }
+    } else if (option == "--seed") {
+      long seed = 0;
+      if (!read_number(value, 4294967295L, &seed)) {
+        *error = "--seed: \"" + value + "\" is not a seed (0 to 4294967295)";
+        return 0;
+      }
+      options->seed = static_cast<unsigned>(seed);
+    } else if (option == "--key") {
+      SIM_KEY_TYP key;
+      if (!read_key(value, &key, error)) return 0;
+      options->keys.push_back(key);
+    } else {
+      SIM_CAPTURE_TYP capture;
+      if (!read_capture(value, &capture, error)) return 0;
+      options->captures.push_back(capture);
+    }
+  }
+  return 1;
+}
