@@ -1,0 +1,209 @@
+// Reading .BMP files: headers checked against the file, colour table to palette, rows top-down,
+// 24-bit pixels packed to the display's 16-bit format.
+#include "engine/graphics/bitmap.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/graphics/display.h"
+
+namespace {
+
+constexpr size_t kHeadersSize = BITMAP_FILE_HEADER_SIZE + BITMAP_INFO_HEADER_SIZE;
+constexpr size_t kTableSize = 256 * 4;
+
+uint16_t read_u16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t read_u32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+void read_headers(const uint8_t* data, BITMAPFILEHEADER* fh, BITMAPINFOHEADER* ih) {
+  fh->bfType = read_u16(data);
+  fh->bfSize = read_u32(data + 2);
+  fh->bfReserved1 = read_u16(data + 6);
+  fh->bfReserved2 = read_u16(data + 8);
+  fh->bfOffBits = read_u32(data + 10);
+  const uint8_t* p = data + BITMAP_FILE_HEADER_SIZE;
+  ih->biSize = read_u32(p);
+  ih->biWidth = int32_t(read_u32(p + 4));
+  ih->biHeight = int32_t(read_u32(p + 8));
+  ih->biPlanes = read_u16(p + 12);
+  ih->biBitCount = read_u16(p + 14);
+  ih->biCompression = read_u32(p + 16);
+  ih->biSizeImage = read_u32(p + 20);
+  ih->biXPelsPerMeter = int32_t(read_u32(p + 24));
+  ih->biYPelsPerMeter = int32_t(read_u32(p + 28));
+  ih->biClrUsed = read_u32(p + 32);
+  ih->biClrImportant = read_u32(p + 36);
+}
+
+// Where the pixel data starts: right after the headers, and the colour table for 8-bit files.
+size_t data_offset(const BITMAPINFOHEADER& ih) {
+  return kHeadersSize + (ih.biBitCount == 8 ? kTableSize : 0);
+}
+
+// How the file's rows lie: packed rows of width x bytes per pixel, or rows padded to 4 bytes when
+// biSizeImage holds that many. 0 when the headers describe something we do not read.
+size_t file_row_stride(const BITMAPFILEHEADER& fh, const BITMAPINFOHEADER& ih) {
+  if (fh.bfType != BITMAP_ID || ih.biSize != uint32_t(BITMAP_INFO_HEADER_SIZE)) return 0;
+  if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) return 0;
+  if (ih.biCompression != 0) return 0;  // run-length or bit-field files
+  if (ih.biWidth <= 0 || ih.biWidth > BITMAP_MAX_DIMENSION) return 0;
+  if (ih.biHeight <= 0 || ih.biHeight > BITMAP_MAX_DIMENSION) return 0;
+  if (ih.biSizeImage > BITMAP_MAX_IMAGE_BYTES) return 0;
+  // The pixels must follow directly; a file saying they lie elsewhere would be read as garbage.
+  if (fh.bfOffBits != 0 && fh.bfOffBits != data_offset(ih)) return 0;
+  // An 8-bit file must carry all 256 table entries.
+  if (ih.biBitCount == 8 && ih.biClrUsed > 256) return 0;
+  if (ih.biBitCount == 8 && fh.bfOffBits == 0 && ih.biClrUsed != 0 && ih.biClrUsed != 256) return 0;
+
+  const uint64_t rows = uint64_t(ih.biHeight);
+  const uint64_t row = uint64_t(ih.biWidth) * (ih.biBitCount / 8);
+  const uint64_t padded = (row + 3) & ~uint64_t(3);
+  if (row * rows > ih.biSizeImage) return 0;
+  if (padded != row && padded * rows <= ih.biSizeImage) return size_t(padded);
+  return size_t(row);
+}
+
+uint16_t pack_24(const uint8_t* bgr) {
+  const unsigned b = bgr[0], g = bgr[1], r = bgr[2];
+  if (pixel_format == 15) return uint16_t((b >> 3) | (g >> 3) << 5 | (r >> 3) << 10);
+  return uint16_t((b >> 3) | (g >> 2) << 5 | (r >> 3) << 11);
+}
+
+}  // namespace
+
+int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
+  if (!bitmap || !data || size < kHeadersSize) return 0;
+  BITMAPFILEHEADER fh;
+  BITMAPINFOHEADER ih;
+  read_headers(data, &fh, &ih);
+  const size_t stride = file_row_stride(fh, ih);
+  if (stride == 0) return 0;
+  const size_t offset = data_offset(ih);
+  if (size < offset || size - offset < ih.biSizeImage) return 0;  // cut short
+
+  const int width = ih.biWidth, height = ih.biHeight;
+  const size_t out_row = size_t(width) * (ih.biBitCount == 24 ? 2 : ih.biBitCount / 8);
+  auto* pixels = static_cast<uint8_t*>(std::malloc(out_row * size_t(height)));
+  if (!pixels) return 0;
+
+  // File rows run bottom-up; ours run top-down.
+  const uint8_t* src = data + offset;
+  for (int r = 0; r < height; ++r) {
+    const uint8_t* in = src + size_t(r) * stride;
+    uint8_t* out = pixels + size_t(height - 1 - r) * out_row;
+    if (ih.biBitCount == 24) {
+      for (int x = 0; x < width; ++x) {
+        const uint16_t color = pack_24(in + 3 * size_t(x));
+        std::memcpy(out + 2 * size_t(x), &color, 2);
+      }
+    } else {
+      std::memcpy(out, in, out_row);
+    }
+  }
+
+  if (ih.biBitCount == 8) {
+    const uint8_t* table = data + kHeadersSize;
+    for (int i = 0; i < 256; ++i) {
+      bitmap->palette[i].red = table[4 * i + 2];
+      bitmap->palette[i].green = table[4 * i + 1];
+      bitmap->palette[i].blue = table[4 * i];
+      bitmap->palette[i].flags = PC_NOCOLLAPSE;
+    }
+  }
+  if (ih.biBitCount == 24) ih.biBitCount = 16;
+  std::free(bitmap->pixels);
+  bitmap->file_header = fh;
+  bitmap->info_header = ih;
+  bitmap->pixels = pixels;
+  return 1;
+}
+
+int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name) {
+  if (!bitmap || !file_name) return 0;
+  FILE* file = std::fopen(file_name, "rb");
+  if (!file) return 0;
+
+  // Read the headers, then as much as they say follows (never more than a sane maximum); the
+  // checks themselves are made on the bytes actually read.
+  uint8_t headers[kHeadersSize];
+  const size_t got = std::fread(headers, 1, sizeof headers, file);
+  if (got < sizeof headers) {
+    std::fclose(file);
+    return 0;
+  }
+  BITMAPFILEHEADER fh;
+  BITMAPINFOHEADER ih;
+  read_headers(headers, &fh, &ih);
+  if (file_row_stride(fh, ih) == 0) {  // not a file we read: no need to look further
+    std::fclose(file);
+    return 0;
+  }
+  uint64_t want = uint64_t(data_offset(ih)) + ih.biSizeImage;
+  const uint64_t cap = kHeadersSize + kTableSize + uint64_t(BITMAP_MAX_IMAGE_BYTES);
+  if (want > cap) want = cap;
+
+  // Grow the buffer as bytes arrive, so a header claiming far more than the file holds costs
+  // nothing.
+  size_t capacity = size_t(want < 65536 ? want : 65536), total = sizeof headers;
+  auto* data = static_cast<uint8_t*>(std::malloc(capacity));
+  if (data) std::memcpy(data, headers, sizeof headers);
+  while (data && total < want) {
+    if (total == capacity) {
+      capacity = size_t(capacity * 4 < want ? capacity * 4 : want);
+      auto* grown = static_cast<uint8_t*>(std::realloc(data, capacity));
+      if (!grown) {
+        std::free(data);
+        data = nullptr;
+        break;
+      }
+      data = grown;
+    }
+    const size_t got_now = std::fread(data + total, 1, capacity - total, file);
+    total += got_now;
+    if (got_now == 0) break;
+  }
+  std::fclose(file);
+  if (!data) return 0;
+  const int result = bitmap_load_memory(bitmap, data, total);
+  std::free(data);
+  return result;
+}
+
+int bitmap_unload_file(BMP_FILE_TYP* bitmap) {
+  if (!bitmap) return 0;
+  std::free(bitmap->pixels);
+  bitmap->pixels = nullptr;
+  return 1;
+}
+
+int bitmap_flip_rows(uint8_t* buffer, int bytes_per_row, int rows) {
+  if (!buffer || bytes_per_row < 0 || rows < 0) return 0;
+  const size_t row = size_t(bytes_per_row);
+  auto* temp = static_cast<uint8_t*>(std::malloc(row * size_t(rows) + 1));
+  if (!temp) return 0;
+  std::memcpy(temp, buffer, row * size_t(rows));
+  for (int i = 0; i < rows; ++i) std::memcpy(buffer + size_t(rows - 1 - i) * row, temp + size_t(i) * row, row);
+  std::free(temp);
+  return 1;
+}
+
+void bitmap_cell_corner(int cx, int cy, int mode, int width, int height, int64_t* x, int64_t* y) {
+  if (mode == 0) {
+    *x = int64_t(cx) * (int64_t(width) + 1) + 1;
+    *y = int64_t(cy) * (int64_t(height) + 1) + 1;
+  } else {
+    *x = cx;
+    *y = cy;
+  }
+}
+
+int bitmap_holds(const BMP_FILE_TYP* bitmap, int bytes_per_pixel, int64_t x, int64_t y, int width,
+                 int height) {
+  if (!bitmap || !bitmap->pixels) return 0;
+  if (bitmap->info_header.biBitCount != bytes_per_pixel * 8) return 0;
+  if (x < 0 || y < 0 || width < 0 || height < 0) return 0;
+  return x + width <= bitmap->info_header.biWidth && y + height <= bitmap->info_header.biHeight;
+}

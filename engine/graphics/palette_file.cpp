@@ -1,0 +1,60 @@
+// Palette files: 256 entries of four decimal numbers (red, green, blue, flags), each stored as
+// the low 8 bits of its value. Reading stops where the numbers stop; entries not reached keep
+// what they held.
+#include <cctype>
+#include <cstdio>
+
+#include "engine/graphics/palette.h"
+
+namespace {
+
+// Reads one decimal number as "%d" would (leading white space, a sign, digits) and gives its low
+// 8 bits; values beyond int keep their low bits instead of overflowing. false at end or junk.
+bool read_number(FILE* file, uint8_t* out) {
+  int c;
+  do c = std::fgetc(file);
+  while (c != EOF && std::isspace(c));
+  bool negative = false;
+  if (c == '+' || c == '-') {
+    negative = c == '-';
+    c = std::fgetc(file);
+  }
+  if (c == EOF || !std::isdigit(c)) return false;
+  unsigned value = 0;
+  for (; c != EOF && std::isdigit(c); c = std::fgetc(file)) value = (value * 10 + unsigned(c - '0')) & 0xFF;
+  if (c != EOF) std::ungetc(c, file);
+  *out = uint8_t(negative ? (0u - value) & 0xFF : value);
+  return true;
+}
+
+}  // namespace
+
+int palette_file_load(const char* file_name, PALETTEENTRY* palette) {
+  if (!file_name || !palette) return 0;
+  FILE* file = std::fopen(file_name, "r");
+  if (!file) return 0;
+  for (int i = 0; i < 256; ++i) {
+    uint8_t* fields[4] = {&palette[i].red, &palette[i].green, &palette[i].blue, &palette[i].flags};
+    bool complete = true;
+    for (uint8_t* field : fields) {
+      uint8_t value;
+      if (!read_number(file, &value)) {
+        complete = false;
+        break;
+      }
+      *field = value;
+    }
+    if (!complete) break;
+  }
+  std::fclose(file);
+  return 1;
+}
+
+int palette_file_save(const char* file_name, const PALETTEENTRY* palette) {
+  if (!file_name || !palette) return 0;
+  FILE* file = std::fopen(file_name, "w");
+  if (!file) return 0;
+  for (int i = 0; i < 256; ++i)
+    std::fprintf(file, "\n%d %d %d %d", palette[i].red, palette[i].green, palette[i].blue, palette[i].flags);
+  return std::fclose(file) == 0 ? 1 : 0;
+}
