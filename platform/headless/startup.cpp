@@ -33,8 +33,3 @@ void headless_set_pixel_format(int rgb_bits) { plat_display_set_format16(rgb_bit
 int headless_begin_paints() { return plat_begin_paint_count(); }
 int headless_end_paints() { return plat_end_paint_count(); }
 int headless_cursor_count() { return plat_cursor_count(); }
-
-// Named on the link line of every program that uses this backend (platform/CMakeLists.txt), so
-// the linker takes this file, and through headless_reset every other file of the backend,
-// even though the shared code that calls the backend's hooks comes later on that line.
-extern "C" void headless_backend_anchor() { headless_reset(); }
