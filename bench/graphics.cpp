@@ -5,17 +5,17 @@
 //   bitmap_load_file of a skeleton sheet      vs reading the same file's bytes
 //   bob_create + bob_destroy with 36 frames   vs 36 calloc + free of the frame size
 // The ratios (engine / baseline, lower is faster) are printed at the end of the run.
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/keyed_sprite.h"
+#include "bench/ratio_report.h"
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/bob.h"
 #include "engine/graphics/display.h"
@@ -24,26 +24,6 @@
 #include "platform/window.h"
 
 namespace {
-
-constexpr int SPRITE_W = 56, SPRITE_H = 72, SCREEN_W = 640, SCREEN_H = 480;
-
-// A skeleton-like figure: an oval body with gaps between the ribs, key pixels (0) around it.
-std::vector<uint8_t> sprite_pixels() {
-  std::vector<uint8_t> p(SPRITE_W * SPRITE_H, 0);
-  for (int y = 0; y < SPRITE_H; ++y)
-    for (int x = 0; x < SPRITE_W; ++x) {
-      const int dx = x - SPRITE_W / 2, dy = y - SPRITE_H / 2;
-      const bool body = dx * dx * 36 * 36 + dy * dy * 24 * 24 < 24 * 24 * 36 * 36;
-      const bool rib_gap = (y % 6 == 0) && dx != 0;
-      if (body && !rib_gap) p[size_t(y * SPRITE_W + x)] = uint8_t(1 + (x * 3 + y) % 200);
-    }
-  return p;
-}
-
-// Places spread over the screen, all inside it, visited in turn.
-std::pair<int, int> place(size_t i) {
-  return {int(i * 97 % (SCREEN_W - SPRITE_W)), int(i * 53 % (SCREEN_H - SPRITE_H))};
-}
 
 // The headless display in the game's mode, brought up once for the whole run.
 bool display_ready() {
@@ -120,7 +100,7 @@ void BM_BobDraw(benchmark::State& state) {
   display_unlock_surface(bob.frame_surfaces[0]);
   size_t i = 0;
   for (auto _ : state) {
-    const auto [x, y] = place(i++);
+    const auto [x, y] = sprite_place(i++);
     bob_set_position(&bob, x, y);
     benchmark::DoNotOptimize(bob_draw(&bob, back_surface));
   }
@@ -129,33 +109,6 @@ void BM_BobDraw(benchmark::State& state) {
 }
 BENCHMARK(BM_BobDraw);
 
-void BM_SdlKeyedBlit(benchmark::State& state) {
-  SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, SCREEN_W, SCREEN_H, 8, SDL_PIXELFORMAT_INDEX8);
-  SDL_Surface* sprite = SDL_CreateRGBSurfaceWithFormat(0, SPRITE_W, SPRITE_H, 8, SDL_PIXELFORMAT_INDEX8);
-  // One palette for both so SDL copies indices as they are, as ours does.
-  SDL_Palette* palette = SDL_AllocPalette(256);
-  SDL_Color colours[256];
-  for (int i = 0; i < 256; ++i) colours[i] = {Uint8(i), Uint8(255 - i), Uint8(i / 2), 255};
-  SDL_SetPaletteColors(palette, colours, 0, 256);
-  SDL_SetSurfacePalette(screen, palette);
-  SDL_SetSurfacePalette(sprite, palette);
-  const std::vector<uint8_t> pixels = sprite_pixels();
-  SDL_LockSurface(sprite);
-  for (int y = 0; y < SPRITE_H; ++y)
-    std::memcpy(static_cast<uint8_t*>(sprite->pixels) + y * sprite->pitch, &pixels[size_t(y * SPRITE_W)], SPRITE_W);
-  SDL_UnlockSurface(sprite);
-  SDL_SetColorKey(sprite, SDL_TRUE, 0);
-  size_t i = 0;
-  for (auto _ : state) {
-    const auto [x, y] = place(i++);
-    SDL_Rect dest = {x, y, SPRITE_W, SPRITE_H};
-    benchmark::DoNotOptimize(SDL_BlitSurface(sprite, nullptr, screen, &dest));
-  }
-  benchmark::ClobberMemory();
-  SDL_FreeSurface(sprite);
-  SDL_FreeSurface(screen);
-  SDL_FreePalette(palette);
-}
 BENCHMARK(BM_SdlKeyedBlit);
 
 void BM_ImageDraw(benchmark::State& state) {
@@ -237,39 +190,17 @@ void BM_Alloc36Frames(benchmark::State& state) {
 }
 BENCHMARK(BM_Alloc36Frames);
 
-// Keeps each benchmark's time per iteration so the ratios can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> cpu_ns;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean")
-        cpu_ns[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const char* pairs[][3] = {
-      {"bob_draw 56x72 keyed", "BM_BobDraw", "BM_SdlKeyedBlit"},
+  const BENCH_PAIR_TYP pairs[] = {
+      {"bob_draw 56x72 keyed vs SDL", "BM_BobDraw", "BM_SdlKeyedBlit"},
       {"image_draw 640x480", "BM_ImageDraw", "BM_MemcpyRows640x480"},
       {"bitmap_load_file 640x480 8-bit", "BM_LoadBackground", "BM_ReadBackground"},
       {"bitmap_load_file sprite sheet", "BM_LoadSheet", "BM_ReadSheet"},
       {"bob_create 36 frames (+destroy)", "BM_BobCreate36", "BM_Alloc36Frames"},
   };
-  // CPU time: the steadier figure on a shared machine.
-  for (const auto& p : pairs) {
-    auto ours = reporter.cpu_ns.find(p[1]), base = reporter.cpu_ns.find(p[2]);
-    if (ours == reporter.cpu_ns.end() || base == reporter.cpu_ns.end() || base->second <= 0) continue;
-    std::printf("%-34s %10.1f ns vs %-18s %10.1f ns  ratio %.2f\n", p[0], ours->second, p[2], base->second,
-                ours->second / base->second);
-  }
-  benchmark::Shutdown();
+  bench_run_with_ratios(&argc, argv, pairs, 5);
   if (display_ready()) display_shutdown();
   return 0;
 }

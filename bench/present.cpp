@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
+
+#include "bench/ratio_report.h"
 
 // The presentation code itself, compiled in: this program links the headless backend, whose
 // hooks would clash with the sdl backend's library.
@@ -102,21 +103,6 @@ void BM_PresentFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PresentFrame);
 
-// Keeps each benchmark's CPU time per iteration (steadier than wall time on a shared
-// machine) so the ratios can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        times[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,18 +114,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("SDL video driver: %s\n", SDL_GetCurrentVideoDriver());
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double copy = reporter.times["BM_CopyFrameBytes"];
-  const double convert = reporter.times["BM_ConvertFrame"];
-  const double present = reporter.times["BM_PresentFrame"];
-  if (copy > 0 && convert > 0 && present > 0) {
-    std::printf("present / memcpy of the frame: %.1f\n", present / copy);
-    std::printf("conversion / memcpy of the frame: %.1f\n", convert / copy);
-    std::printf("present / conversion alone: %.1f\n", present / convert);
-  }
-  benchmark::Shutdown();
+  const BENCH_PAIR_TYP pairs[] = {
+      {"present / memcpy of the frame", "BM_PresentFrame", "BM_CopyFrameBytes"},
+      {"conversion / memcpy of the frame", "BM_ConvertFrame", "BM_CopyFrameBytes"},
+      {"present / conversion alone", "BM_PresentFrame", "BM_ConvertFrame"},
+  };
+  bench_run_with_ratios(&argc, argv, pairs, 3);
   close_target();
   return 0;
 }
