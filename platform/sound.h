@@ -57,6 +57,8 @@ int plat_sound_stop(PLAT_SOUND_BUFFER_TYP* buffer);                 // keeps the
 int plat_sound_set_position(PLAT_SOUND_BUFFER_TYP* buffer, int32_t byte_offset);
 int plat_sound_set_volume(PLAT_SOUND_BUFFER_TYP* buffer, int32_t hundredths_db);
 int plat_sound_set_frequency(PLAT_SOUND_BUFFER_TYP* buffer, int32_t samples_per_second);
+// Pan turns only the far side down by that much (negative: the right side); the near side
+// stays at the buffer's volume, as both sides are at the centre.
 int plat_sound_set_pan(PLAT_SOUND_BUFFER_TYP* buffer, int32_t hundredths_db);
 // DSBSTATUS_ bits; 0 for a null buffer.
 int32_t plat_sound_status(PLAT_SOUND_BUFFER_TYP* buffer);

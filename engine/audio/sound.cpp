@@ -67,11 +67,12 @@ int replicate_sound(int source_id) {
   SOUND_SLOT_TYP& slot = sound_slots[index];
   slot = sound_slots[source_id];
   slot.sound_buffer = plat_sound_duplicate_buffer(sound_device, sound_slots[source_id].sound_buffer);
+  // The copy brought the source's id along; the slot keeps its own whether or not this works.
+  slot.id = index;
   if (!slot.sound_buffer) {
     slot.state = SLOT_EMPTY;
     return -1;
   }
-  slot.id = index;
   return index;
 }
 

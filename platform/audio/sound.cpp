@@ -51,30 +51,51 @@ float gain_of(int32_t hundredths_db) { return float(std::pow(10.0, hundredths_db
 // measured from OpenAL Soft 1.19's stereo panning; from 60 degrees the far side is silent.
 constexpr double PAN_DB_BY_5_DEGREES[] = {0.0,   1.91,  3.86,  5.86,  7.97,  10.22,
                                           12.68, 15.43, 18.63, 22.52, 27.58, 35.51};
+// The near side's level (dB) at the same angles, measured the same way: 4.5 dB down at the
+// centre, full from 50 degrees on.
+constexpr double NEAR_DB_BY_5_DEGREES[] = {-4.500, -3.608, -2.832, -2.161, -1.589, -1.108,
+                                           -0.713, -0.401, -0.168, -0.013, 0.0,    0.0};
 constexpr double PAN_HARD_DEGREES = 60.0;
 
-// Pan in hundredths of a decibel, negative to the left: the far side is turned down by that
-// much. The source sits on a unit circle in front of the listener at the angle that gives it.
-void apply_pan(ALuint source, int32_t pan) {
+// The angle off centre at which the far side is `pan` hundredths of a decibel down.
+double pan_degrees(int32_t pan) {
   double db = std::abs(pan) / 100.0;
-  double degrees = PAN_HARD_DEGREES;
   for (int i = 1; i < int(std::size(PAN_DB_BY_5_DEGREES)); ++i) {
     if (db <= PAN_DB_BY_5_DEGREES[i]) {
       double low = PAN_DB_BY_5_DEGREES[i - 1];
-      degrees = 5.0 * (i - 1) + 5.0 * (db - low) / (PAN_DB_BY_5_DEGREES[i] - low);
-      break;
+      return 5.0 * (i - 1) + 5.0 * (db - low) / (PAN_DB_BY_5_DEGREES[i] - low);
     }
   }
+  return PAN_HARD_DEGREES;
+}
+
+// Gain that brings the near side back to full at that angle: a panned buffer only turns its
+// far side down, and a centred one sounds at full level on both sides.
+float near_side_gain(double degrees) {
+  int last = int(std::size(NEAR_DB_BY_5_DEGREES)) - 1;
+  int i = int(degrees / 5.0);
+  double db = NEAR_DB_BY_5_DEGREES[last];
+  if (i < last) {
+    double t = degrees / 5.0 - i;
+    db = NEAR_DB_BY_5_DEGREES[i] + t * (NEAR_DB_BY_5_DEGREES[i + 1] - NEAR_DB_BY_5_DEGREES[i]);
+  }
+  return float(std::pow(10.0, -db / 20.0));
+}
+
+// Pan in hundredths of a decibel, negative to the left. The source sits on a unit circle in
+// front of the listener at the angle that gives it.
+void apply_pan(ALuint source, double degrees, int32_t pan) {
   double angle = degrees * 3.14159265358979323846 / 180.0;
   double x = std::sin(angle) * (pan < 0 ? -1.0 : 1.0);
   alSource3f(source, AL_POSITION, float(x), 0.0f, float(-std::cos(angle)));
 }
 
 void apply_settings(PLAT_SOUND_BUFFER_TYP* buffer) {
-  alSourcef(buffer->source, AL_GAIN, gain_of(buffer->volume));
+  double degrees = pan_degrees(buffer->pan);
+  alSourcef(buffer->source, AL_GAIN, gain_of(buffer->volume) * near_side_gain(degrees));
   int32_t f = buffer->frequency == DSBFREQUENCY_ORIGINAL ? SOUND_BUFFER_RATE : buffer->frequency;
   alSourcef(buffer->source, AL_PITCH, float(f) / float(SOUND_BUFFER_RATE));
-  apply_pan(buffer->source, buffer->pan);
+  apply_pan(buffer->source, degrees, buffer->pan);
 }
 
 // A source for these samples, positioned relative to the listener so pan is all that moves it.
@@ -84,6 +105,8 @@ PLAT_SOUND_BUFFER_TYP* new_buffer(SOUND_SAMPLES_TYP* samples, int32_t caps) {
   alGenSources(1, &source);
   if (alGetError() != AL_NO_ERROR) return nullptr;
   alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+  // Gains above 1 make up for the panning's loss at the centre (at most +4.5 dB).
+  alSourcef(source, AL_MAX_GAIN, 2.0f);
   alSourcei(source, AL_BUFFER, ALint(samples->al_buffer));
   if (alGetError() != AL_NO_ERROR) {
     alDeleteSources(1, &source);

@@ -173,9 +173,16 @@ TEST_F(MusicTest, DeletingThePlayingPieceSilencesIt) {
   EXPECT_EQ(midi_slots[id].segment, nullptr);
   EXPECT_EQ(midi_slots[id].state, SLOT_EMPTY);
   EXPECT_EQ(midi_status(id), 0);
+  EXPECT_EQ(current_midi, id);  // a delete leaves current_midi alone
   pull_mix(mix_frames(1.5));
   std::vector<float> after = pull_mix(mix_frames(0.3));
   EXPECT_LT(channel_rms(after, 0, 0, mix_frames(0.3)), 0.001);
+  // The next piece still starts: stopping the deleted current one just fails on the way.
+  int next = load_midi(tune.c_str());
+  ASSERT_EQ(next, id);
+  ASSERT_EQ(play_midi(next), 1);
+  EXPECT_EQ(current_midi, next);
+  EXPECT_EQ(midi_status(next), SLOT_PLAYING);
 }
 
 TEST_F(MusicTest, EffectsAndMusicShareTheMix) {

@@ -1,6 +1,7 @@
 // Playing effects, heard through the headless mix exactly as the sdl output would pull it.
 #include <climits>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "tests/audio/audio_helpers.h"
@@ -75,6 +76,18 @@ TEST_F(SoundPlay, VolumeZeroIsThirtyDecibelsBelowFull) {
   EXPECT_NEAR(20.0 * std::log10(full / half), 15.0, 0.5);
 }
 
+TEST_F(SoundPlay, FullVolumeAtTheCentrePlaysTheSamplesAtTheirOwnLevelOnBothSides) {
+  // 8-bit samples 128 +/- 100: a sine of amplitude 100/128 whose level is that over root 2.
+  std::string path = write_temp("level.wav", make_wav(1, 1, 11025, 8, sine8(3300, 25)));
+  int id = load_wav_sound(path.c_str(), GAME_FLAGS);
+  ASSERT_GE(id, 0);
+  ASSERT_EQ(play_sound(id, 0), 1);
+  std::vector<float> mix = pull_mix(mix_frames(0.3));
+  double own = 100.0 / 128.0 / std::sqrt(2.0);
+  EXPECT_NEAR(20.0 * std::log10(level(mix, 0.02, 0.25, 0) / own), 0.0, 0.2);
+  EXPECT_NEAR(20.0 * std::log10(level(mix, 0.02, 0.25, 1) / own), 0.0, 0.2);
+}
+
 TEST_F(SoundPlay, VolumeOutsideTheBufferRangeIsRefused) {
   EXPECT_EQ(set_sound_volume(tone, 101), 0);   // +30 hundredths: louder than full
   EXPECT_EQ(set_sound_volume(tone, -233), 1);  // -9990
@@ -117,17 +130,23 @@ TEST_F(SoundPlay, PanMovesTheSoundLeftAndRight) {
     std::vector<float> mix = pull_mix(mix_frames(0.35));
     return Heard{level(mix, 0.02, 0.25, 0), level(mix, 0.02, 0.25, 1)};
   };
+  auto db = [](double a, double b) { return 20.0 * std::log10(a / b); };
   Heard centre = hear(0);
   EXPECT_NEAR(centre.left, centre.right, 1e-4);
+  // Panning only turns the far side down: the near side stays as loud as at the centre.
   Heard left = hear(DSBPAN_LEFT);
-  EXPECT_GT(left.left, centre.left);
+  EXPECT_NEAR(db(left.left, centre.left), 0.0, 0.2);
   EXPECT_LT(left.right, 1e-4);
   Heard right = hear(DSBPAN_RIGHT);
   EXPECT_LT(right.left, 1e-4);
-  EXPECT_GT(right.right, centre.right);
-  // 600 hundredths: the far side 6 dB down.
+  EXPECT_NEAR(db(right.right, centre.right), 0.0, 0.2);
+  // 600 hundredths: the far side 6 dB down, the near side untouched.
   Heard slight = hear(-600);
-  EXPECT_NEAR(20.0 * std::log10(slight.left / slight.right), 6.0, 1.0);
+  EXPECT_NEAR(db(slight.left, slight.right), 6.0, 0.3);
+  EXPECT_NEAR(db(slight.left, centre.left), 0.0, 0.2);
+  Heard more = hear(1500);
+  EXPECT_NEAR(db(more.right, more.left), 15.0, 0.3);
+  EXPECT_NEAR(db(more.right, centre.right), 0.0, 0.2);
   EXPECT_EQ(set_sound_pan(tone, 10001), 0);
 }
 
@@ -178,6 +197,12 @@ TEST_F(SoundPlay, ReplicaOfNothingIsRefused) {
   EXPECT_EQ(sound_slots[1].state, SLOT_EMPTY);
   delete_sound(tone);
   EXPECT_EQ(replicate_sound(tone), -1);  // deleted: loaded but without a buffer
+  // The failed copy leaves slot 1 empty and still numbered 1, so a load there is too.
+  EXPECT_EQ(sound_slots[1].state, SLOT_EMPTY);
+  EXPECT_EQ(sound_slots[1].sound_buffer, nullptr);
+  EXPECT_EQ(sound_slots[1].id, 1);
+  ASSERT_EQ(load_wav_sound(audio_fixture("tone8.wav").c_str(), GAME_FLAGS), 1);
+  EXPECT_EQ(sound_slots[1].id, 1);
   plat_fault_set(CALL_SOUND_BUFFER, 0);
   int fresh = load_wav_sound(audio_fixture("tone8.wav").c_str(), GAME_FLAGS);
   EXPECT_EQ(fresh, -1);

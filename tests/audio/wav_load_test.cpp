@@ -39,6 +39,13 @@ TEST_F(WavLoad, RealFilesLoadWithTheirRateRecorded) {
   EXPECT_EQ(sound_slots[stereo].rate, 44100);
   EXPECT_EQ(sound_slots[stereo].size, 8820);
 
+  // 8820 bytes at one byte a sample and 11025 samples a second: 0.8 s, not the file's 0.05 s.
+  ASSERT_EQ(play_sound(stereo, 0), 1);
+  pull_mix(mix_frames(0.75));
+  EXPECT_EQ(sound_status(stereo), DSBSTATUS_PLAYING);
+  pull_mix(mix_frames(0.1));
+  EXPECT_EQ(sound_status(stereo), 0);
+
   int speech = load_wav_sound(audio_fixture("speech.wav").c_str(), GAME_FLAGS);
   ASSERT_EQ(speech, 2);
   EXPECT_EQ(sound_slots[speech].rate, 22050);
@@ -67,6 +74,8 @@ TEST_F(WavLoad, SameFileTwiceGivesTwoSlots) {
 TEST_F(WavLoad, SixteenByteAndEighteenByteFormatChunksBothLoad) {
   EXPECT_EQ(load_bytes("fmt16.wav", make_wav(1, 1, 11025, 8, sine8(100, 25), 16)), 0);
   EXPECT_EQ(load_bytes("fmt18.wav", make_wav(1, 1, 11025, 8, sine8(100, 25), 18)), 1);
+  EXPECT_EQ(load_bytes("four.wav", make_wav(1, 1, 11025, 8, {128, 200, 128, 56})), 2);
+  EXPECT_EQ(sound_slots[2].size, 4);
 }
 
 TEST_F(WavLoad, DamagedAndForeignFilesAreRefusedAndLeaveTheSlotEmpty) {
@@ -113,6 +122,9 @@ TEST_F(WavLoad, DamagedAndForeignFilesAreRefusedAndLeaveTheSlotEmpty) {
       {"short_fmt", short_fmt},
       {"data_before_fmt", data_before_fmt},
       {"float_tag", make_wav(3, 1, 11025, 32, std::vector<uint8_t>(400, 0))},
+      // A buffer holds at least 4 bytes: smaller data cannot become one.
+      {"no_samples", make_wav(1, 1, 11025, 8, {})},
+      {"three_samples", make_wav(1, 1, 11025, 8, {128, 200, 56})},
       {"empty", {}},
       {"header_only", {'R', 'I', 'F', 'F'}},
   };
