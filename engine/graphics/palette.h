@@ -19,8 +19,9 @@ struct BLINK_TYP {
 
 extern BLINK_TYP blink_table[256];
 
-// Palette files: 256 lines of "red green blue flags". Loading keeps each number's low 8 bits and
-// stops where the numbers stop, leaving later entries as they were; 0 when the file cannot be opened.
+// Palette files: 256 lines of "red green blue flags". Loading reads each entry as "%d %d %d %d"
+// would, keeps each number's low 8 bits and leaves the fields it could not read as they were;
+// 0 when the file cannot be opened.
 int palette_file_load(const char* file_name, PALETTEENTRY* palette);
 int palette_file_save(const char* file_name, const PALETTEENTRY* palette);
 int palette_set_all(const PALETTEENTRY* palette);

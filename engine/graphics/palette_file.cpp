@@ -1,5 +1,7 @@
 // Palette files: 256 entries of four decimal numbers (red, green, blue, flags), each stored as
-// the low 8 bits of its value. Reading stops where the numbers stop; entries not reached keep
+// the low 8 bits of its value. Each entry is read as one "%d %d %d %d": a field that is not a
+// number ends that entry, and the next entry is tried from the same place, so junk that is not
+// consumed (a letter) stops every later entry while a lone sign is skipped; entries not read keep
 // what they held.
 #include <cctype>
 #include <cstdio>
@@ -9,7 +11,8 @@
 namespace {
 
 // Reads one decimal number as "%d" would (leading white space, a sign, digits) and gives its low
-// 8 bits; values beyond int keep their low bits instead of overflowing. false at end or junk.
+// 8 bits; values beyond int keep their low bits instead of overflowing. false at end or junk; like
+// "%d", a sign already taken stays taken and the character that failed is left for the next read.
 bool read_number(FILE* file, uint8_t* out) {
   int c;
   do c = std::fgetc(file);
@@ -19,7 +22,11 @@ bool read_number(FILE* file, uint8_t* out) {
     negative = c == '-';
     c = std::fgetc(file);
   }
-  if (c == EOF || !std::isdigit(c)) return false;
+  if (c == EOF) return false;
+  if (!std::isdigit(c)) {
+    std::ungetc(c, file);
+    return false;
+  }
   unsigned value = 0;
   for (; c != EOF && std::isdigit(c); c = std::fgetc(file)) value = (value * 10 + unsigned(c - '0')) & 0xFF;
   if (c != EOF) std::ungetc(c, file);
@@ -35,16 +42,11 @@ int palette_file_load(const char* file_name, PALETTEENTRY* palette) {
   if (!file) return 0;
   for (int i = 0; i < 256; ++i) {
     uint8_t* fields[4] = {&palette[i].red, &palette[i].green, &palette[i].blue, &palette[i].flags};
-    bool complete = true;
     for (uint8_t* field : fields) {
       uint8_t value;
-      if (!read_number(file, &value)) {
-        complete = false;
-        break;
-      }
+      if (!read_number(file, &value)) break;  // the rest of this entry stays as it was
       *field = value;
     }
-    if (!complete) break;
   }
   std::fclose(file);
   return 1;

@@ -71,6 +71,15 @@ TEST_F(BobRecord, PlayOnceStopsOnTheLastEntry) {
   // The step that meets the end (the 6th call) sets anim_done, and nothing clears it.
   EXPECT_EQ(done, (std::vector<int>{0, 0, 0, 0, 0, 1, 1, 1, 1, 1}));
   EXPECT_EQ(bob.sequence_pos, 2);
+
+  // Nothing in the engine clears anim_done: not a new sequence, nor wrapping once play-once is off.
+  const int other[2] = {1, 2};
+  ASSERT_EQ(bob_add_sequence(&bob, 3, 2, other), 1);
+  bob.attributes &= ~ATTR_PLAY_ONCE;
+  bob_set_sequence(&bob, 3);
+  bob_set_anim_period(&bob, 1);
+  EXPECT_EQ(frames_over(3), (std::vector<int>{2, 1, 2}));
+  EXPECT_EQ(bob.anim_done, 1);
 }
 
 TEST_F(BobRecord, SetSequenceKeepsTheFrameUntilTheNextStep) {
@@ -90,6 +99,20 @@ TEST_F(BobRecord, SetSequenceKeepsTheFrameUntilTheNextStep) {
   EXPECT_EQ(frames_over(3), (std::vector<int>{11, 12, 10}));
 }
 
+TEST_F(BobRecord, SetSequenceKeepsTheTickCount) {
+  const int walk[3] = {1, 2, 3};
+  const int strike[3] = {10, 11, 12};
+  bob_add_sequence(&bob, 0, 3, walk);
+  bob_add_sequence(&bob, 1, 3, strike);
+  bob_set_anim_period(&bob, 3);
+  EXPECT_EQ(frames_over(4), (std::vector<int>{0, 0, 2, 2}));
+  ASSERT_EQ(bob.anim_ticks, 1);
+  // One call has counted toward the next step: the new sequence steps two calls later, not three.
+  ASSERT_EQ(bob_set_sequence(&bob, 1), 1);
+  EXPECT_EQ(bob.anim_ticks, 1);
+  EXPECT_EQ(frames_over(3), (std::vector<int>{2, 11, 11}));
+}
+
 TEST_F(BobRecord, FrameCycleAndOneFrame) {
   bob.attributes = ATTR_FRAME_CYCLE;
   bob.frame_count = 3;
@@ -98,6 +121,23 @@ TEST_F(BobRecord, FrameCycleAndOneFrame) {
   bob.attributes = ATTR_ONE_FRAME | ATTR_FRAME_CYCLE;  // the first bit set decides
   bob.frame = 2;
   EXPECT_EQ(frames_over(3), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(BobRecord, FirstAnimationBitDecides) {
+  const int sequence[2] = {20, 21};
+  ASSERT_EQ(bob_add_sequence(&bob, 0, 2, sequence), 1);
+  bob.frame_count = 3;
+  // Frame cycling outranks the sequence, and keeping frame 0 outranks both.
+  bob.attributes = ATTR_FRAME_CYCLE | ATTR_SEQUENCED | ATTR_PLAY_ONCE;
+  EXPECT_EQ(frames_over(4), (std::vector<int>{1, 2, 0, 1}));
+  EXPECT_EQ(bob.sequence_pos, 0);
+  bob.attributes = ATTR_ONE_FRAME | ATTR_SEQUENCED;
+  bob.anim_ticks = 5;
+  EXPECT_EQ(frames_over(2), (std::vector<int>{0, 0}));
+  EXPECT_EQ(bob.sequence_pos, 0);
+  EXPECT_EQ(bob.anim_ticks, 5);  // keeping frame 0 counts nothing
+  bob.attributes = ATTR_SEQUENCED;
+  EXPECT_EQ(frames_over(2), (std::vector<int>{21, 20}));
 }
 
 TEST_F(BobRecord, SequencedWithoutASequenceAnimatesHarmlessly) {
@@ -174,6 +214,50 @@ TEST_F(BobRecord, WrapAtTheClipEdges) {
   EXPECT_FLOAT_EQ(bob.x, 639);
 }
 
+TEST_F(BobRecord, EdgeTestsAreStrictAndInFloatingPoint) {
+  const int saved[4] = {clip_min_x, clip_max_x, clip_min_y, clip_max_y};
+  clip_min_x = 0, clip_max_x = 639, clip_min_y = 0, clip_max_y = 479;
+  bob.attributes = ATTR_WRAP;
+  // Half a pixel past the right edge is past it (no rounding to whole pixels first).
+  bob.x = 639;
+  bob_set_velocity(&bob, 0.5f, 0);
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.x, -56);
+  // Exactly a width left of the edge is still on the screen; a quarter pixel more is not.
+  bob.x = -55;
+  bob_set_velocity(&bob, -1, 0);
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.x, -56);
+  bob_set_velocity(&bob, -0.25f, 0);
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.x, 639);
+
+  // The edges are the clip rectangle's, whatever it is.
+  clip_min_x = 100, clip_max_x = 300, clip_min_y = 50, clip_max_y = 250;
+  bob.x = 300.25f;
+  bob.y = -22.5f;  // past 50 - 72
+  bob_set_velocity(&bob, 0, 0);
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.x, 100 - 56);
+  EXPECT_FLOAT_EQ(bob.y, 250);
+  bob.x = 43.75f;
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.x, 300);
+
+  bob.attributes = ATTR_BOUNCE;
+  bob_set_velocity(&bob, 1, -1);
+  bob.x = 243;  // lands on 244 = 300 - 56: touching the edge is not past it
+  bob.y = 51;   // lands on 50 = clip_min_y
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.vel_x, 1);
+  EXPECT_FLOAT_EQ(bob.vel_y, -1);
+  bob_set_velocity(&bob, 0.125f, -0.125f);
+  bob_move(&bob);
+  EXPECT_FLOAT_EQ(bob.vel_x, -0.125f);
+  EXPECT_FLOAT_EQ(bob.vel_y, 0.125f);
+  clip_min_x = saved[0], clip_max_x = saved[1], clip_min_y = saved[2], clip_max_y = saved[3];
+}
+
 TEST_F(BobRecord, BounceReversesVelocityWithoutClamping) {
   clip_min_x = 0, clip_max_x = 639, clip_min_y = 0, clip_max_y = 479;
   bob.attributes = ATTR_BOUNCE;
@@ -217,7 +301,35 @@ TEST(BobOverlap, ThreeQuarterBoxesFromTheTopLeft) {
   EXPECT_EQ(bob_overlap(&a, &b), 1);
   b.y = 254;
   EXPECT_EQ(bob_overlap(&a, &b), 0);
+  // The reference points are truncated toward zero before they are compared: 41.6 apart as
+  // floats, but 121 and 163 (42) as whole pixels.
+  b.y = 200;
+  a.x = 100.9f;
+  b.x = 142.5f;
+  EXPECT_EQ(bob_overlap(&a, &b), 0);
+  b.x = 142.4f;  // 121 and 163 still (rounding would make the first 122)
+  EXPECT_EQ(bob_overlap(&a, &b), 0);
+  b.x = 141.9f;  // 162
+  EXPECT_EQ(bob_overlap(&a, &b), 1);
+  // Toward zero left of the screen too: -30.5 + 21 = -9.5 gives -9 (not -10), 41 from 32.
+  a.x = -30.5f;
+  b.x = 11.9f;
+  EXPECT_EQ(bob_overlap(&a, &b), 1);
+  b.x = 12.0f;
+  EXPECT_EQ(bob_overlap(&a, &b), 0);
+  // Sizes not divisible by 8: a 150 x 150 laser reaches 75 - 18 = 57 each way.
+  BOB_TYP laser{};
+  laser.width = laser.height = 150;
+  laser.x = 100;
+  laser.y = 200;
+  a.x = 213;  // reference points 234 and 157: 77 apart, less than 57 + 21
+  a.y = 200;
+  EXPECT_EQ(bob_overlap(&laser, &a), 1);
+  a.x += 1;  // 78: not less than 57 + 21
+  EXPECT_EQ(bob_overlap(&laser, &a), 0);
   // Far-away or broken positions do not overflow anything.
+  a.x = 100;
+  a.y = b.y = 200;
   b.x = 3.0e38f;
   EXPECT_EQ(bob_overlap(&a, &b), 0);
   EXPECT_EQ(bob_overlap(&a, nullptr), 0);

@@ -2,6 +2,7 @@
 // sprite sheets.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "engine/graphics/bitmap.h"
@@ -91,6 +92,60 @@ TEST_F(BobOnDisplay, CreateMakesOneKeyedSurfacePerFrame) {
   EXPECT_EQ(bob_create(&too_many, 0, 0, 8, 8, -1, 0, 0, 0, 8), 0);
   EXPECT_EQ(too_many.state, 0);
   EXPECT_EQ(bob_create(nullptr, 0, 0, 8, 8, 1, 0, 0, 0, 8), 0);
+}
+
+TEST_F(BobOnDisplay, CreateSetsTheEngineFieldsAndLeavesTheRest) {
+  // A record full of leftovers: creation sets what it owns and touches nothing else.
+  BOB_TYP used;
+  std::memset(static_cast<void*>(&used), 0x5A, sizeof used);
+  for (auto& surface : used.frame_surfaces) surface = nullptr;
+  for (auto& sequence : used.sequences) sequence = nullptr;
+  used.moving = true;
+  used.extra_width = 2;
+  ASSERT_EQ(bob_create(&used, -3, 9, 10, 12, 4, ATTR_WRAP, DDSCAPS_SYSTEMMEMORY, 0, 16), 1);
+  EXPECT_EQ(used.state, 1);
+  EXPECT_EQ(used.anim_done, 0);
+  EXPECT_EQ(used.attributes, ATTR_WRAP);
+  EXPECT_FLOAT_EQ(used.x, -3);
+  EXPECT_FLOAT_EQ(used.y, 9);
+  EXPECT_FLOAT_EQ(used.vel_x, 0);
+  EXPECT_FLOAT_EQ(used.vel_y, 0);
+  EXPECT_EQ(used.width, 10);
+  EXPECT_EQ(used.height, 12);
+  EXPECT_EQ(used.extra_width, 2);
+  EXPECT_EQ(used.bits_per_pixel, 16);
+  for (int counter : used.counters) EXPECT_EQ(counter, 0);
+  for (uint32_t word : used.spare_words) EXPECT_EQ(word, 0x5A5A5A5Au);
+  EXPECT_EQ(used.frame, 0);
+  EXPECT_EQ(used.frame_count, 4);
+  EXPECT_EQ(used.sequence, 0);
+  EXPECT_EQ(used.anim_ticks, 0);
+  EXPECT_EQ(used.sequence_pos, 0);
+  EXPECT_EQ(used.anim_period, 0);
+  for (int* sequence : used.sequences) EXPECT_EQ(sequence, nullptr);
+  // The game fields are the game's.
+  EXPECT_TRUE(used.moving);
+  EXPECT_EQ(used.direction, 0x5A5A5A5A);
+  EXPECT_EQ(used.health, 0x5A5A5A5A);
+  EXPECT_EQ(used.spawn_charge, 0x5A5A5A5A);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(plat_surface_width(used.frame_surfaces[i]), 12);
+  for (int i = 4; i < 64; ++i) EXPECT_EQ(used.frame_surfaces[i], nullptr);
+  // The surfaces take the display's depth; the argument is only stored.
+  EXPECT_EQ(plat_surface_bpp(used.frame_surfaces[0]), 8);
+  bob_destroy(&used);
+}
+
+TEST_F(BobOnDisplay, DrawTakesTheFrameSizeNotTheWiderSurface) {
+  BOB_TYP wide{};
+  wide.extra_width = 4;
+  ASSERT_EQ(bob_create(&wide, 0, 0, kW, kH, 1, ATTR_VISIBLE, 0, 0, 8), 1);
+  ASSERT_EQ(plat_surface_width(wide.frame_surfaces[0]), kW + 4);
+  // The frame's own columns, then 4 columns of another colour that must never show.
+  surface_paint8(wide.frame_surfaces[0], [](int x, int y) { return x < kW ? frame_pixel(x, y) : 99; });
+  bob_set_position(&wide, 100, 50);
+  ASSERT_EQ(bob_draw(&wide, back_surface), 1);
+  expect_drawn_at(100, 50);
+  bob_destroy(&wide);
 }
 
 TEST_F(BobOnDisplay, CreateStopsAtTheFirstSurfaceThatCannotBeMade) {
@@ -246,6 +301,31 @@ TEST_F(BobFromSheet, CellsOutsideTheSheetAndBadFramesCopyNothing) {
   EXPECT_EQ(bob_load_frame16(&bob, &sheet, 2, 0, 0, 0), 0);
   EXPECT_EQ(bob_load_frame16(&bob, &sheet16, 2, 0, 0, 0), 0);  // the frames are 8-bit
   bitmap_unload_file(&sheet16);
+}
+
+TEST_F(BobFromSheet, FrameRowsAdvanceByTheSurfacePitch) {
+  // A 10-pixel frame lies in rows of 12 bytes: copying by the frame width would shear it.
+  BOB_TYP narrow{};
+  ASSERT_EQ(bob_create(&narrow, 0, 0, 10, 6, 1, ATTR_VISIBLE, 0, 0, 8), 1);
+  int pitch = 0;
+  ASSERT_NE(plat_surface_lock(narrow.frame_surfaces[0], &pitch), nullptr);
+  plat_surface_unlock(narrow.frame_surfaces[0]);
+  ASSERT_NE(pitch, 10);
+  // Cell (3, 2) of 10 x 6 cells starts at (34, 15).
+  ASSERT_EQ(bob_load_frame(&narrow, &sheet, 0, 3, 2, 0), 1);
+  const std::vector<uint8_t> frame = surface_bytes(narrow.frame_surfaces[0]);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 10; ++x) ASSERT_EQ(frame[size_t(y) * 10 + x], sheet_pixel(34 + x, 15 + y)) << x << "," << y;
+  bob_destroy(&narrow);
+
+  SURFACE_TYP* surface = display_create_surface(5, 3, 0, 0);
+  ASSERT_NE(surface, nullptr);
+  // Cell (1, 1) of 5 x 3 cells starts at (7, 5).
+  ASSERT_EQ(surface_load_cell(&sheet, surface, 1, 1), 1);
+  const std::vector<uint8_t> cell = surface_bytes(surface);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(cell[size_t(y) * 5 + x], sheet_pixel(7 + x, 5 + y)) << x << "," << y;
+  plat_surface_release(surface);
 }
 
 TEST_F(BobFromSheet, SurfaceLoadCellUsesTheSurfaceSize) {

@@ -89,14 +89,35 @@ TEST(PaletteFile, ReadingStopsWhereTheNumbersStop) {
   EXPECT_EQ(palette[1].flags, before[1].flags);
   for (int i = 2; i < 256; ++i) EXPECT_TRUE(same_entry(palette[i], before[i])) << i;
 
-  // A lone sign and an empty file read nothing.
-  BmpTempFile sign("sign.pal", text_bytes("- 1 2 3 4"));
+  // An empty file reads nothing.
   fill_marked(palette);
-  ASSERT_EQ(palette_file_load(sign.c_str(), palette), 1);
-  EXPECT_TRUE(same_entry(palette[0], before[0]));
   BmpTempFile empty("empty.pal", {});
   ASSERT_EQ(palette_file_load(empty.c_str(), palette), 1);
   for (int i = 0; i < 256; ++i) EXPECT_TRUE(same_entry(palette[i], before[i])) << i;
+}
+
+TEST(PaletteFile, EachEntryIsReadAfreshFromWhereTheLastStopped) {
+  PALETTEENTRY palette[256], before[256];
+  fill_marked(before);
+  // A sign with no digits spoils its entry but is used up, so the next entry reads on; a letter
+  // is not used up and stops every entry after it. Each case: file, then entries 0 to 2.
+  const struct {
+    const char* text;
+    PALETTEENTRY want[3];
+  } cases[] = {
+      {"- 1 2 3 4", {before[0], {1, 2, 3, 4}, before[2]}},
+      {"+-5 6 7 8", {before[0], {251, 6, 7, 8}, before[2]}},
+      {"7 8 9 10 - 11 12 13 14", {{7, 8, 9, 10}, before[1], {11, 12, 13, 14}}},
+      {"1 2 - 3 4 5 6", {{1, 2, before[0].blue, before[0].flags}, {3, 4, 5, 6}, before[2]}},
+      {"1 2 3 4 5 6 x 8 9 9 9 9", {{1, 2, 3, 4}, {5, 6, before[1].blue, before[1].flags}, before[2]}},
+  };
+  for (const auto& c : cases) {
+    fill_marked(palette);
+    BmpTempFile file("fresh.pal", text_bytes(c.text));
+    ASSERT_EQ(palette_file_load(file.c_str(), palette), 1);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(same_entry(palette[i], c.want[i])) << '"' << c.text << "\" entry " << i;
+    for (int i = 3; i < 256; ++i) ASSERT_TRUE(same_entry(palette[i], before[i])) << c.text << " entry " << i;
+  }
 }
 
 TEST(PaletteFile, FilesThatCannotBeOpenedOrMade) {

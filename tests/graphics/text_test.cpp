@@ -61,6 +61,23 @@ TEST_F(TextOnDisplay, IndexDrawsInThatEntrysColour) {
   EXPECT_EQ(surface_bytes(back_surface), by_colour);
 }
 
+TEST_F(TextOnDisplay, IndexColourComesFromTheShadowNotTheShownPalette) {
+  // Blinking changes the shown entry 5 to green and leaves the engine's copy red: the text is
+  // still asked for red, which the shown palette now holds nearest at entry 1.
+  for (int id = 0; id < 256; ++id) palette_blink(BLINK_DELETE, nullptr, id);
+  BLINK_TYP blink{};
+  blink.color_index = 5;
+  blink.off_color = {0, 250, 0, 0};
+  blink.on_color = blink.off_color;
+  blink.on_time = blink.off_time = 1000;
+  const int slot = palette_blink(BLINK_ADD, &blink, 0);
+  ASSERT_GE(slot, 0);
+  ASSERT_EQ(palette_shadow[5].red, 255);
+  ASSERT_EQ(text_draw_gdi_index("HEALTH", 40, 30, 5, back_surface), 1);
+  EXPECT_EQ(inks(), std::set<int>{1});
+  palette_blink(BLINK_DELETE, nullptr, slot);
+}
+
 TEST_F(TextOnDisplay, TextSitsAtItsTopLeftWithATransparentBackground) {
   ASSERT_EQ(text_draw_gdi("W", 300, 200, RGB(255, 0, 0), back_surface), 1);
   const std::vector<uint8_t> screen = surface_bytes(back_surface);
