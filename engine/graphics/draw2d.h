@@ -55,6 +55,10 @@ int fill_rect(int left, int top, int right, int bottom, int color, SURFACE_TYP* 
 // a random dissolve to colour 0). Blocks for the whole effect, paced by the frame clock.
 void screen_transition(int effect, uint8_t* memory, int pitch);
 
+// What step `step` (from 0) of a palette effect (fades and tints) does to the working copy of
+// the palette. 1, or 0 with the palette untouched for any other effect.
+int transition_palette_step(int effect, int step, PALETTEENTRY* work_palette);
+
 // 1 when a pixel of the rectangle x1..x2 x y1..y2 (cut to the screen) holds an index in
 // low..high (8 bits) or equals either colour (16 bits), else 0.
 int scan_colors8(int x1, int y1, int x2, int y2, uint8_t low, uint8_t high, uint8_t* memory,

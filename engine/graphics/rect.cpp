@@ -7,7 +7,7 @@
 int fill_rect(int left, int top, int right, int bottom, int color, SURFACE_TYP* surface) {
   if (!surface) return 0;
   const RECT fill_area = {left, top, right, bottom};
-  // The fill itself may refuse (a locked surface); like the old blit, that is not reported.
+  // The fill itself may refuse (a locked surface); callers ignore the result, so 1 regardless.
   plat_surface_fill(surface, &fill_area, static_cast<uint32_t>(color));
   return 1;
 }

@@ -27,51 +27,74 @@ uint8_t down(uint8_t channel, int amount) {
   return static_cast<uint8_t>(v < 0 ? 0 : v);
 }
 
-void to_black(PALETTEENTRY* c) {
-  c->red = 0;
-  c->green = 0;
-  c->blue = 0;
+void to_black(PALETTEENTRY* work_color) {
+  work_color->red = 0;
+  work_color->green = 0;
+  work_color->blue = 0;
 }
 
-void fade_black(PALETTEENTRY* c) {
-  c->red = c->red > 4 ? c->red - 3 : 0;
-  c->green = c->green > 4 ? c->green - 3 : 0;
-  c->blue = c->blue > 4 ? c->blue - 3 : 0;
+void fade_black(PALETTEENTRY* work_color) {
+  work_color->red = work_color->red > 4 ? work_color->red - 3 : 0;
+  work_color->green = work_color->green > 4 ? work_color->green - 3 : 0;
+  work_color->blue = work_color->blue > 4 ? work_color->blue - 3 : 0;
 }
 
-void fade_white(PALETTEENTRY* c) {
-  c->red = up(c->red, 4);
-  c->green = up(c->green, 4);
-  c->blue = up(c->blue, 4);
+void fade_white(PALETTEENTRY* work_color) {
+  work_color->red = up(work_color->red, 4);
+  work_color->green = up(work_color->green, 4);
+  work_color->blue = up(work_color->blue, 4);
 }
 
-void tint_blue(PALETTEENTRY* c) {
-  c->red = down(c->red, 4);
-  c->green = down(c->green, 4);
-  c->blue = up(c->blue, 6);
+void tint_blue(PALETTEENTRY* work_color) {
+  work_color->red = down(work_color->red, 4);
+  work_color->green = down(work_color->green, 4);
+  work_color->blue = up(work_color->blue, 6);
 }
 
-void tint_red(PALETTEENTRY* c) {
-  c->red = up(c->red, 6);
-  c->green = down(c->green, 4);
-  c->blue = down(c->blue, 4);
+void tint_red(PALETTEENTRY* work_color) {
+  work_color->red = up(work_color->red, 6);
+  work_color->green = down(work_color->green, 4);
+  work_color->blue = down(work_color->blue, 4);
 }
 
-void tint_green(PALETTEENTRY* c) {
-  c->red = down(c->red, 4);
-  c->green = up(c->green, 6);
-  c->blue = down(c->blue, 4);
+void tint_green(PALETTEENTRY* work_color) {
+  work_color->red = down(work_color->red, 4);
+  work_color->green = up(work_color->green, 6);
+  work_color->blue = down(work_color->blue, 4);
 }
 
-// Each step reads the palette back, changes entries first..255 and sets it, then waits. The
-// last step may change the entries its own way (null: the same as the others).
-void palette_effect(int steps, int first, void (*change)(PALETTEENTRY*),
-                    void (*last_change)(PALETTEENTRY*) = nullptr) {
+// A palette effect: how many steps it takes, the first entry it changes (through 255), what one
+// step does to an entry, and what its last step does (null: the same as the others).
+struct PALETTE_EFFECT_TYP {
+  int effect;
+  int steps;
+  int first;
+  void (*change)(PALETTEENTRY*);
+  void (*last_change)(PALETTEENTRY*);
+};
+
+// Entry 0 (the border and key colour) stays through the fade to black. Eighty steps of 3 leave
+// channels above 241 a little short of black, so its last step finishes the fade.
+constexpr PALETTE_EFFECT_TYP palette_effects[] = {
+    {TRANSITION_FADE_BLACK, 80, 1, fade_black, to_black},
+    {TRANSITION_FADE_WHITE, 64, 0, fade_white, nullptr},
+    {TRANSITION_TINT_BLUE, 64, 0, tint_blue, nullptr},
+    {TRANSITION_TINT_RED, 64, 0, tint_red, nullptr},
+    {TRANSITION_TINT_GREEN, 64, 0, tint_green, nullptr},
+};
+
+const PALETTE_EFFECT_TYP* find_palette_effect(int effect) {
+  for (const PALETTE_EFFECT_TYP& e : palette_effects)
+    if (e.effect == effect) return &e;
+  return nullptr;
+}
+
+// Each step reads the palette back, changes it and sets it, then waits.
+void palette_effect(const PALETTE_EFFECT_TYP& e) {
   PALETTEENTRY work_palette[256];
-  for (int step = 0; step < steps; ++step) {
+  for (int step = 0; step < e.steps; ++step) {
     palette_save(work_palette);
-    void (*step_change)(PALETTEENTRY*) = (step == steps - 1 && last_change) ? last_change : change;
-    for (int index = first; index < 256; ++index) step_change(&work_palette[index]);
+    transition_palette_step(e.effect, step, work_palette);
     palette_set_all(work_palette);
     pace();
   }
@@ -163,25 +186,21 @@ void dissolve(uint8_t* memory, int pitch) {
 
 }  // namespace
 
+int transition_palette_step(int effect, int step, PALETTEENTRY* work_palette) {
+  const PALETTE_EFFECT_TYP* e = find_palette_effect(effect);
+  if (!e || !work_palette) return 0;
+  void (*change)(PALETTEENTRY*) =
+      (step == e->steps - 1 && e->last_change) ? e->last_change : e->change;
+  for (int index = e->first; index < 256; ++index) change(&work_palette[index]);
+  return 1;
+}
+
 void screen_transition(int effect, uint8_t* memory, int pitch) {
+  if (const PALETTE_EFFECT_TYP* e = find_palette_effect(effect)) {
+    palette_effect(*e);
+    return;
+  }
   switch (effect) {
-    case TRANSITION_FADE_BLACK:
-      // Entry 0 (the border and key colour) stays. Eighty steps of 3 leave channels above 241
-      // a little short of black, so the last step finishes the fade: the screen ends black.
-      palette_effect(80, 1, fade_black, to_black);
-      break;
-    case TRANSITION_FADE_WHITE:
-      palette_effect(64, 0, fade_white);
-      break;
-    case TRANSITION_TINT_BLUE:
-      palette_effect(64, 0, tint_blue);
-      break;
-    case TRANSITION_TINT_RED:
-      palette_effect(64, 0, tint_red);
-      break;
-    case TRANSITION_TINT_GREEN:
-      palette_effect(64, 0, tint_green);
-      break;
     case TRANSITION_CLOSE_SIDES:
       close_sides(memory, pitch);
       break;

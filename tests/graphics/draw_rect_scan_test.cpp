@@ -21,7 +21,7 @@ TEST(DrawFillRect, RightAndBottomAreExclusive) {
       const bool inside = x >= 2 && x < 5 && y >= 1 && y < 3;
       EXPECT_EQ(m[y * pitch + x], inside ? 7 : 0) << x << "," << y;
     }
-  // A locked surface refuses the fill; as with the old blit, the result does not say so.
+  // A locked surface refuses the fill; the result does not say so.
   EXPECT_EQ(fill_rect(0, 0, 8, 6, 1, s), 1);
   EXPECT_EQ(m[0], 0);
   plat_surface_unlock(s);

@@ -98,6 +98,47 @@ TEST_F(DrawTransition, FadeWhiteAndTintsChangeEveryEntry) {
   expect_entry(out[128], 0, 255, 0, 0);
 }
 
+// One step of each palette effect, by effect number: the whole run ends saturated whatever the
+// amounts, so only single steps show them.
+PALETTEENTRY stepped(int effect, int step, int index, PALETTEENTRY entry) {
+  PALETTEENTRY p[256] = {};
+  p[index] = entry;
+  EXPECT_EQ(transition_palette_step(effect, step, p), 1);
+  return p[index];
+}
+
+TEST(DrawTransitionStep, EachPaletteEffectStepsEveryChannelByItsAmount) {
+  // 0, fade to black: above 4 loses 3, 4 and below become 0; flags stay.
+  expect_entry(stepped(0, 0, 9, {5, 4, 255, PC_EXPLICIT}), 2, 0, 252, PC_EXPLICIT);
+  expect_entry(stepped(0, 0, 255, {100, 3, 0, 0}), 97, 0, 0, 0);
+  expect_entry(stepped(0, 0, 0, {100, 50, 9, 0}), 100, 50, 9, 0);   // entry 0 is spared
+  expect_entry(stepped(0, 78, 1, {100, 50, 9, 0}), 97, 47, 6, 0);   // not yet the last step
+  expect_entry(stepped(0, 79, 1, {100, 50, 9, 4}), 0, 0, 0, 4);     // the last step ends black
+  expect_entry(stepped(0, 79, 0, {100, 50, 9, 0}), 100, 50, 9, 0);
+  // 1, fade to white: every entry, plus 4 capped at 255.
+  expect_entry(stepped(1, 0, 0, {0, 251, 252, 0}), 4, 255, 255, 0);
+  expect_entry(stepped(1, 63, 255, {10, 20, 30, 0}), 14, 24, 34, 0);
+  // 6, blue: red and green minus 4 (floor 0), blue plus 6 (cap 255).
+  expect_entry(stepped(6, 0, 0, {10, 20, 30, 0}), 6, 16, 36, 0);
+  expect_entry(stepped(6, 0, 77, {3, 4, 250, 0}), 0, 0, 255, 0);
+  // 7, red: red plus 6, green and blue minus 4.
+  expect_entry(stepped(7, 0, 0, {10, 20, 30, 0}), 16, 16, 26, 0);
+  expect_entry(stepped(7, 0, 77, {250, 3, 4, 0}), 255, 0, 0, 0);
+  // 8, green: red minus 4, green plus 6, blue minus 4.
+  expect_entry(stepped(8, 0, 0, {10, 20, 30, 0}), 6, 26, 26, 0);
+  expect_entry(stepped(8, 0, 77, {2, 250, 4, 0}), 0, 255, 0, 0);
+}
+
+TEST(DrawTransitionStep, WipesAndUnknownEffectsLeaveThePaletteAlone) {
+  for (int effect : {2, 3, 4, 5, 9, -1}) {
+    PALETTEENTRY p[256];
+    for (int i = 0; i < 256; ++i) p[i] = {static_cast<uint8_t>(i), 7, 200, 0};
+    EXPECT_EQ(transition_palette_step(effect, 0, p), 0) << effect;
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(p[i].red, i) << effect;
+  }
+  EXPECT_EQ(transition_palette_step(TRANSITION_FADE_WHITE, 0, nullptr), 0);
+}
+
 TEST_F(DrawTransition, StepCountsAndPacingOnTheFrameClock) {
   DisplayGlobalsGuard saved;
   screen_width = 64;

@@ -86,6 +86,54 @@ TEST_F(Polygons, FillOfASquareCoversItsRowsFromTheTop) {
   EXPECT_EQ(c16.at(15, 14), 0x1234);
 }
 
+TEST_F(Polygons, FillWalksAShallowEdgeAlongItsRowAndRestartsBothEdgesAtAVertex) {
+  // Top (0, 0); the edge back to the last vertex (10, 2) is shallow, the one forward to (2, 8)
+  // steep. Placed at (5, 5).
+  std::vector<VERTEX_TYP> v = {{0, 0}, {2, 8}, {10, 2}};
+  POLY_TYP p = make_poly(v, 5, 5);
+  Canvas<uint8_t> c(64, 48);
+  fill_polygon_8(&p, c.memory(), c.pitch());
+  Points expected;
+  auto row = [&](int y, int first, int last) {
+    for (int x = first; x <= last; ++x) expected.insert({5 + x, 5 + y});
+  };
+  // Rows 0 and 1: the shallow edge runs 5 columns a row (its error term grows by 2 towards 10);
+  // the steep edge has not moved yet.
+  row(0, 0, 5);
+  row(1, 0, 10);
+  // At (10, 2) that edge turns towards (2, 8), still shallow (8 across, 6 down), and both edges
+  // start afresh: the steep one now measures 2 across and 6 down from (0, 2). A step that keeps
+  // the error under 8 plots its pixel at once, here right of the row's span.
+  row(2, 0, 8);
+  expected.insert({5 + 9, 5 + 2});
+  row(3, 0, 7);
+  row(4, 1, 6);
+  row(5, 1, 4);
+  expected.insert({5 + 5, 5 + 5});
+  row(6, 1, 3);
+  // Both edges reach (2, 8) together: the second change of end ends the fill before row 8.
+  row(7, 2, 2);
+  EXPECT_EQ(written(c), expected);
+}
+
+TEST_F(Polygons, FillTopVertexIsReplacedOnlyByOneAboveItsTruncatedRow) {
+  // Vertices 0 and 1 both lie in row 0 (y 0.9 and 0.5). 0.5 is not below the truncated 0, so
+  // vertex 0 stays the top: moving vertex 1 within the row changes nothing.
+  std::vector<VERTEX_TYP> v = {{7, 0.9f}, {11, 0.5f}, {11, 5}, {9, 10}, {6, 7}, {3, 1}};
+  std::vector<VERTEX_TYP> moved = v;
+  moved[1].y = 0.95f;
+  // The same outline listed from vertex 1: the walk starts there and fills differently.
+  std::vector<VERTEX_TYP> from_1(v.begin() + 1, v.end());
+  from_1.push_back(v[0]);
+  POLY_TYP a = make_poly(v, 20, 20), b = make_poly(moved, 20, 20), f = make_poly(from_1, 20, 20);
+  Canvas<uint8_t> ca(64, 48), cb(64, 48), cf(64, 48);
+  fill_polygon_8(&a, ca.memory(), ca.pitch());
+  fill_polygon_8(&b, cb.memory(), cb.pitch());
+  fill_polygon_8(&f, cf.memory(), cf.pitch());
+  EXPECT_EQ(written(ca), written(cb));
+  EXPECT_NE(written(ca), written(cf));
+}
+
 TEST_F(Polygons, FillOfRandomConvexPolygonsCoversTheirInside) {
   std::mt19937 rng(2026);
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
