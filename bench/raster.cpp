@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_report.h"
 #include "engine/graphics/display.h"
 #include "engine/graphics/draw2d.h"
 #include "engine/math/raster.h"
@@ -182,34 +182,14 @@ void BM_MemsetBulk(benchmark::State& state) {
 
 BENCHMARK(BM_MemsetBulk);
 
-// Prints the runs as usual and keeps each one's time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration) seconds[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const char* pairs[][2] = {{"BM_TriangleFloat8", "BM_MemsetTriangleSpans"},
-                            {"BM_TriangleFixed8", "BM_MemsetFixedSpans"},
-                            {"BM_ClippedLine8", "BM_MemsetLineSpans"}};
-  std::printf("\nCPU time against the memory bound (memset of the same spans), this run:\n");
-  for (auto& p : pairs) {
-    auto a = reporter.seconds.find(p[0]), b = reporter.seconds.find(p[1]);
-    if (a == reporter.seconds.end() || b == reporter.seconds.end() || b->second <= 0) continue;
-    std::printf("  %-20s %6.2f x the time of %s\n", p[0], a->second / b->second, p[1]);
-  }
-  benchmark::Shutdown();
+  const BENCH_PAIR_TYP pairs[] = {
+      {"float 8-bit triangles vs memset", "BM_TriangleFloat8", "BM_MemsetTriangleSpans"},
+      {"fixed 8-bit triangles vs memset", "BM_TriangleFixed8", "BM_MemsetFixedSpans"},
+      {"clipped 8-bit lines vs memset", "BM_ClippedLine8", "BM_MemsetLineSpans"},
+  };
+  bench_run_with_ratios(&argc, argv, pairs, 3);
   return 0;
 }
