@@ -31,8 +31,9 @@ int write_error(const char* format, ...) {
 
 int open_error_file(const char* file_name, FILE* stream) {
   if (!file_name) file_name = "";
-  // A second open replaces the first; the earlier stream must not be left open and lost.
-  close_stream(error_file);
+  // A second open replaces the first; the earlier stream must not be left open and lost. The
+  // same stream handed in again is kept: closing it here would leave us writing to a dead one.
+  if (error_file != stream) close_stream(error_file);
   error_file = nullptr;
 
   FILE* file = stream;

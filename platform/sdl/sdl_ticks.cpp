@@ -1,12 +1,13 @@
-// The tick count: milliseconds of a steady clock since the backend first read it, wrapping at
-// 32 bits as the old system count did.
+// The tick count: milliseconds since the system started, wrapping at 32 bits, as the old system
+// count did. It is large from the first read, so a frame clock that was never started (its start
+// tick still 0) finds its period long past instead of waiting it out.
 #include <chrono>
 
 #include "platform/core/backend.h"
 
 uint32_t plat_backend_ticks() {
-  static const auto start = std::chrono::steady_clock::now();
-  const auto elapsed = std::chrono::steady_clock::now() - start;
+  // The steady clock counts from boot on Linux.
+  const auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+      std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count());
 }

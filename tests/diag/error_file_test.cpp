@@ -73,6 +73,21 @@ TEST_F(ErrorFileTest, OpeningAgainByNameTruncates) {
   EXPECT_NE(text.find("second run"), std::string::npos);
 }
 
+TEST_F(ErrorFileTest, OpeningAgainWithTheSameStreamKeepsItOpen) {
+  FILE* stream = fopen(path_.c_str(), "w+");
+  ASSERT_NE(stream, nullptr);
+  ASSERT_EQ(open_error_file("FIRST", stream), 1);
+  ASSERT_EQ(open_error_file("SECOND", stream), 1);
+  EXPECT_EQ(error_file, stream);
+  EXPECT_EQ(write_error("\nstill here"), 1);
+  EXPECT_EQ(close_error_file(), 1);  // closes the stream: it is not a standard one
+  // Both headers and the message went into the one stream.
+  std::string text = read_file(path_);
+  EXPECT_NE(text.find("(FIRST)"), std::string::npos) << text;
+  EXPECT_NE(text.find("(SECOND)"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nstill here\nClosing Error Output File."), std::string::npos) << text;
+}
+
 TEST_F(ErrorFileTest, AFileThatCannotBeCreatedLeavesTheModuleClosed) {
   std::string bad = (dir_ / "no-such-folder" / "ERR.TXT").string();
   EXPECT_EQ(open_error_file(bad.c_str(), nullptr), 0);
@@ -80,7 +95,7 @@ TEST_F(ErrorFileTest, AFileThatCannotBeCreatedLeavesTheModuleClosed) {
   EXPECT_EQ(write_error("lost"), 0);
 }
 
-TEST_F(ErrorFileTest, AGivenStreamIsUsedAndLeftOpenWhenItIsStandardOutput) {
+TEST_F(ErrorFileTest, AGivenStreamIsUsedAndLeftOpenWhenItIsAStandardStream) {
   testing::internal::CaptureStdout();
   ASSERT_EQ(open_error_file("CONSOLE", stdout), 1);
   write_error("\nhello");
@@ -93,6 +108,15 @@ TEST_F(ErrorFileTest, AGivenStreamIsUsedAndLeftOpenWhenItIsStandardOutput) {
   // stdout is still usable.
   EXPECT_GE(fprintf(stdout, "%s", ""), 0);
   EXPECT_EQ(ferror(stdout), 0);
+
+  // So is standard error.
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(open_error_file("ERRORS", stderr), 1);
+  EXPECT_EQ(close_error_file(), 1);
+  EXPECT_GE(fprintf(stderr, "after"), 0);
+  text = testing::internal::GetCapturedStderr();
+  EXPECT_NE(text.find("(ERRORS)"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nClosing Error Output File.after"), std::string::npos) << text;
 }
 
 TEST_F(ErrorFileTest, PercentSignsFromArgumentsAreWrittenAsTheyAre) {

@@ -23,6 +23,22 @@ TEST_F(FrameClock, WaitPadsTheFrameToThePeriod) {
   EXPECT_LE(end - 1000u, 32u);  // spins in 1 ms reads: at most a read or two past the period
 }
 
+TEST_F(FrameClock, WaitReturnsAFreshReadTakenAfterTheWait) {
+  headless_set_ticks(1000);
+  clock_start();  // reads 1000
+  // Reads 1001 to 1030 spin; 1030 ends the wait; the result is the next read.
+  EXPECT_EQ(clock_wait(30), 1031u);
+  EXPECT_EQ(headless_ticks(), 1032u);
+}
+
+TEST_F(FrameClock, AWaitBeforeAnyStartReturnsAtOnce) {
+  // The start tick's value at load, against a tick count that has run since the system
+  // started: the period is long past.
+  clock_start_tick = 0;
+  headless_set_ticks(3600000);
+  EXPECT_EQ(clock_wait(30), 3600001u);
+}
+
 TEST_F(FrameClock, ALongFrameDoesNotWait) {
   headless_set_ticks(5000);
   clock_start();

@@ -92,6 +92,45 @@ TEST_F(DisplayStartup, WindowedModeKeepsASeparateBackSurfaceAndMarksSystemEntrie
   EXPECT_EQ(headless_presents(), before + 1);
 }
 
+TEST_F(DisplayStartup, WindowedModeMarksSystemEntriesOverThePaletteFile) {
+  {
+    std::ofstream pal("PALDATA2.PAL");
+    for (int i = 0; i < 256; ++i) pal << "\n" << i << " 0 0 4";
+  }
+  ASSERT_EQ(display_init(640, 480, 8, 1), 1);
+  EXPECT_EQ(palette_shadow[0].flags, PC_EXPLICIT);
+  EXPECT_EQ(palette_shadow[9].flags, PC_EXPLICIT);
+  EXPECT_EQ(palette_shadow[10].flags, 4);
+  EXPECT_EQ(palette_shadow[245].flags, 4);
+  EXPECT_EQ(palette_shadow[246].flags, PC_EXPLICIT);
+  EXPECT_EQ(palette_shadow[255].flags, PC_EXPLICIT);
+  EXPECT_EQ(palette_shadow[200].red, 200);  // the colours themselves are the file's
+  PALETTEENTRY shown[256];
+  ASSERT_EQ(plat_palette_get_entries(display_palette, 0, 256, shown), 1);
+  EXPECT_EQ(memcmp(shown, palette_shadow, sizeof shown), 0);
+}
+
+TEST_F(DisplayStartup, EachFailingWindowedStepEndsStartUpWithZero) {
+  // The back surface, then the window's clipper: made, given its area, attached.
+  const struct {
+    PLAT_CALL call;
+    int succeed_first;
+  } steps[] = {{CALL_SURFACE_CREATE, 0},
+               {CALL_CLIPPER_CREATE, 1},  // the back surface's clipper is the first
+               {CALL_CLIPPER_SET_LIST, 1},
+               {CALL_SET_CLIPPER, 1}};
+  for (const auto& step : steps) {
+    plat_fault_clear_all();
+    plat_fault_set(step.call, step.succeed_first);
+    EXPECT_EQ(display_init(640, 480, 8, 1), 0) << step.call;
+    plat_fault_clear_all();
+    display_shutdown();
+    EXPECT_EQ(primary_surface, nullptr);
+    EXPECT_EQ(back_surface, nullptr);
+    EXPECT_EQ(window_clipper, nullptr);
+  }
+}
+
 TEST_F(DisplayStartup, SixteenBitModeFollowsThePrimarysPixelFormat) {
   ASSERT_EQ(open_error_file("ERR.TXT", nullptr), 1);
   headless_set_pixel_format(15);
@@ -183,6 +222,7 @@ TEST_F(Display, CreatedSurfacesHaveTheScreenDepthAndTheKey) {
   EXPECT_EQ(plat_surface_bpp(surface), 8);
   EXPECT_EQ(plat_surface_width(surface), 10);
   EXPECT_EQ(plat_surface_height(surface), 20);
+  EXPECT_EQ(plat_surface_caps(surface), DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY);
   uint32_t low = 0, high = 0;
   ASSERT_EQ(plat_surface_get_color_key(surface, &low, &high), 1);
   EXPECT_EQ(low, 7u);
