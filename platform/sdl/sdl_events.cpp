@@ -5,13 +5,12 @@
 #include "platform/sdl/sdl_state.h"
 
 // A close request is final (the window goes, then the game quits): ask once, however many
-// times the window system says it (a close click brings both a window close and a quit).
-static int close_posted = 0;
-
+// times the window system says it (a close click brings both a window close and a quit). The
+// flag lives with the backend, so a backend started again takes close requests again.
 static void request_close() {
   WINDOW_TYP* window = plat_first_window();
-  if (!window || close_posted) return;
-  if (plat_post_message(window, WM_CLOSE, 0, 0)) close_posted = 1;
+  if (!window || sdl_backend.close_posted) return;
+  if (plat_post_message(window, WM_CLOSE, 0, 0)) sdl_backend.close_posted = 1;
 }
 
 static int is_alt_enter(const SDL_KeyboardEvent& key) {

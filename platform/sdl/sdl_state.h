@@ -10,6 +10,7 @@ struct SDL_BACKEND_TYP {
   int mode_width;
   int mode_height;
   int fullscreen;          // 1 while the window covers the desktop
+  int close_posted;        // the window's close request is already queued
 };
 
 extern SDL_BACKEND_TYP sdl_backend;
