@@ -11,7 +11,7 @@ packages=(
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
   # trying the game as a player would, and making test fixtures
-  xvfb xdotool imagemagick x11-apps sox espeak-ng abcmidi
+  xvfb xdotool imagemagick sox espeak-ng abcmidi
 )
 
 missing=()
