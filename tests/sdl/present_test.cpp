@@ -148,22 +148,28 @@ TEST_F(SdlPresent8, ANewModeSizeGetsAPictureOfItsSize) {
 class SdlPresent16 : public SdlPresent8 {
  protected:
   int start_bpp() const override { return 16; }
+
+  // Three bands of packed red, green and blue must show as pure red, green and blue.
+  void expect_bands_show_primaries(SURFACE_TYP* primary, uint32_t red, uint32_t green,
+                                   uint32_t blue) {
+    fill(primary, 0, 0, 640, 160, red);
+    fill(primary, 0, 160, 640, 320, green);
+    fill(primary, 0, 320, 640, 480, blue);
+    ASSERT_EQ(plat_display_present(primary), 1);
+    int width = 0;
+    const std::vector<uint32_t> pixels = shown(&width);
+    ASSERT_EQ(pixels.size(), 640u * 480u);
+    EXPECT_EQ(pixels[80 * 640 + 5] & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixels[240 * 640 + 5] & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(pixels[400 * 640 + 5] & 0xFFFFFF, 0x0000FFu);
+  }
 };
 
 TEST_F(SdlPresent16, FiveSixFivePixelsShowTheirColours) {
   primary_ = plat_display_create_primary(0);
   ASSERT_NE(primary_, nullptr);
   ASSERT_EQ(plat_display_pixel_format(primary_), 16);
-  fill(primary_, 0, 0, 640, 160, 0xF800);    // red
-  fill(primary_, 0, 160, 640, 320, 0x07E0);  // green
-  fill(primary_, 0, 320, 640, 480, 0x001F);  // blue
-  ASSERT_EQ(plat_display_present(primary_), 1);
-  int width = 0;
-  const std::vector<uint32_t> pixels = shown(&width);
-  ASSERT_EQ(pixels.size(), 640u * 480u);
-  EXPECT_EQ(pixels[80 * 640 + 5] & 0xFFFFFF, 0xFF0000u);
-  EXPECT_EQ(pixels[240 * 640 + 5] & 0xFFFFFF, 0x00FF00u);
-  EXPECT_EQ(pixels[400 * 640 + 5] & 0xFFFFFF, 0x0000FFu);
+  expect_bands_show_primaries(primary_, 0xF800, 0x07E0, 0x001F);
 }
 
 TEST_F(SdlPresent16, FiveFiveFivePixelsShowTheirColours) {
@@ -172,16 +178,7 @@ TEST_F(SdlPresent16, FiveFiveFivePixelsShowTheirColours) {
   primary_ = plat_display_create_primary(0);
   ASSERT_NE(primary_, nullptr);
   ASSERT_EQ(plat_display_pixel_format(primary_), 15);
-  fill(primary_, 0, 0, 640, 160, 0x7C00);    // red
-  fill(primary_, 0, 160, 640, 320, 0x03E0);  // green
-  fill(primary_, 0, 320, 640, 480, 0x001F);  // blue
-  ASSERT_EQ(plat_display_present(primary_), 1);
-  int width = 0;
-  const std::vector<uint32_t> pixels = shown(&width);
-  ASSERT_EQ(pixels.size(), 640u * 480u);
-  EXPECT_EQ(pixels[80 * 640 + 5] & 0xFFFFFF, 0xFF0000u);
-  EXPECT_EQ(pixels[240 * 640 + 5] & 0xFFFFFF, 0x00FF00u);
-  EXPECT_EQ(pixels[400 * 640 + 5] & 0xFFFFFF, 0x0000FFu);
+  expect_bands_show_primaries(primary_, 0x7C00, 0x03E0, 0x001F);
 }
 
 // Full-screen, as the game starts: the picture fills the desktop, scaled with bars if needed.
