@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/game_shell.h"
 #include "app/window_proc.h"
 #include "engine/graphics/display.h"
 
@@ -34,7 +35,8 @@ int app_run(const GAME_CALLS_TYP* calls) {
   // A frame assumes everything start-up makes exists: after a failed start-up no frame may
   // run, but shut-down still releases whatever was made.
   if (!calls->init()) {
-    std::fprintf(stderr, "ashfallow: start-up failed: the game could not make what it needs\n");
+    std::fprintf(stderr, "ashfallow: start-up failed: %s\n",
+                 game_init_failure ? game_init_failure : "the game could not make what it needs");
     calls->shutdown();
     return APP_EXIT_START_FAILED;
   }

@@ -33,5 +33,10 @@ int plat_display_present(SURFACE_TYP* primary);
 // Waits for the start of the next vertical blank where the backend can; 1.
 int plat_display_wait_vblank();
 
+// Shows full-screen modes in a window of the mode's size from the start (the player's choice;
+// Alt+Enter still toggles). The game's own requests are unchanged. Backends without a desktop
+// ignore it.
+void plat_display_prefer_window(int prefer);
+
 // Leaves the mode (the window stays). Releasing the primary is the owner's job.
 void plat_display_restore_mode();

@@ -1,14 +1,17 @@
 // ashfallow-sim: the game's own entry logic and frames on the headless backend, driven by a key
-// script, with a virtual clock, PNG captures of chosen passes and a per-pass trace.
+// script, with a virtual clock, PNG captures of chosen passes and a per-frame trace.
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/entry.h"
-#include "app/game.h"
+#include "app/game_shell.h"
 #include "platform/headless/headless.h"
 #include "sim/options.h"
+#include "sim/trace.h"
 
 namespace {
 
@@ -33,24 +36,28 @@ void capture_pass(int pass, int presents_before) {
   }
 }
 
+void end_run() {
+  if (!quit_posted) plat_post_quit_message(0);
+  quit_posted = 1;
+}
+
 // The game's frame, watched: the loop and the frame are the game's own; the simulator only
-// looks at what a pass presented and ends the run after the asked number of frames.
+// looks at what a pass presented and ends the run when asked to.
 int sim_frame() {
-  if (options.frames >= 0 && frames_run >= options.frames) {
+  if (quit_posted || (options.frames >= 0 && frames_run >= options.frames)) {
     // Messages still queued are handled before the quit; their passes run no game frame.
-    if (!quit_posted) plat_post_quit_message(0);
-    quit_posted = 1;
+    end_run();
     return 1;
   }
   const int pass = headless_pass() - 1;
   const int presents_before = headless_presents();
   const int result = game_main();
   ++frames_run;
-  if (options.trace) std::printf("pass %d ticks %u\n", pass, headless_ticks());
+  if (options.trace) sim_trace_frame(stdout, pass);
   capture_pass(pass, presents_before);
-  if (options.frames >= 0 && frames_run >= options.frames && !quit_posted) {
-    plat_post_quit_message(0);
-    quit_posted = 1;
+  if ((options.frames >= 0 && frames_run >= options.frames) ||
+      (options.until >= 0 && game_state == options.until)) {
+    end_run();
   }
   return result;
 }
@@ -67,17 +74,25 @@ int main(int argc, char** argv) {
     std::fputs(sim_usage(), stdout);
     return 0;
   }
+  if (!options.data_dir.empty() && chdir(options.data_dir.c_str()) != 0) {
+    std::fprintf(stderr, "ashfallow-sim: cannot read data from \"%s\": %s\n",
+                 options.data_dir.c_str(), std::strerror(errno));
+    return 2;
+  }
   char reason[256];
   if (!plat_startup(reason, static_cast<int>(sizeof reason))) {
     std::fprintf(stderr, "ashfallow-sim: %s\n", reason);
     return 1;
   }
   headless_reset();
+  // A machine whose clock reads cost a microsecond: a frame lasts its 30 ms and a little more,
+  // however often the game reads the clock.
+  headless_set_tick_step_us(1);
   // Only the latest frame is ever written out; keep no more.
   headless_set_frame_cap(1);
   for (const SIM_KEY_TYP& key : options.keys) headless_script_key(key.pass, key.dik, key.down);
   captures_done.assign(options.captures.size(), 0);
-  std::srand(options.seed);
+  game_fixed_seed = options.seed;
 
   const GAME_CALLS_TYP calls = {game_init, sim_frame, game_shutdown};
   int exit_code = app_run(&calls);

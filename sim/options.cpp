@@ -68,17 +68,22 @@ int read_capture(const std::string& text, SIM_CAPTURE_TYP* capture, std::string*
 }  // namespace
 
 const char* sim_usage() {
-  return "usage: ashfallow-sim [--frames N] [--key PASS:KEYNAME:down|up]...\n"
-         "                     [--capture PASS:path.png]... [--seed N] [--trace]\n"
-         "Runs the game on the headless backend from the current directory (data files are\n"
-         "read there). Passes count loop passes from 0. Without --frames the run lasts until\n"
-         "the game ends (script Escape down and then up: while it is held the quit waits).\n"
-         "Keys: a-z, 0-9, f1-f12, space, escape,\n"
-         "return, tab, backspace, left, right, up, down, lshift, rshift, lctrl, rctrl, lalt,\n"
-         "ralt, home, end, pageup, pagedown, insert, delete. --capture writes the frame shown\n"
-         "in that pass as PNG; --trace prints \"pass P ticks T\" after each pass's frame (T: the\n"
-         "virtual clock); --seed seeds the random generator (default 1). The exit code is\n"
-         "the game's (1 when a capture could not be written).\n";
+  return "usage: ashfallow-sim [--frames N] [--until title|controls|play|game-over]\n"
+         "                     [--key PASS:KEYNAME:down|up]... [--keys FILE]...\n"
+         "                     [--capture PASS:path.png]... [--seed N] [--data DIR] [--trace]\n"
+         "Runs the game on the headless backend, reading the data files from DIR (default: the\n"
+         "current directory). Passes count loop passes from 0. The run ends after N frames, at\n"
+         "the first frame that shows the --until screen, or when the game ends by itself (script\n"
+         "Escape down and then up: while it is held the quit waits).\n"
+         "A key script holds one event a line, \"PASS KEYNAME down|up\"; '#' starts a comment.\n"
+         "Keys: a-z, 0-9, f1-f12, space, escape, return, tab, backspace, left, right, up, down,\n"
+         "lshift, rshift, lctrl, rctrl, lalt, ralt, home, end, pageup, pagedown, insert, delete.\n"
+         "--capture writes the frame shown in that pass as PNG; --trace prints one JSON object\n"
+         "per frame (pass, state, score, health, x, y, charge, drain, skeletons, summons, dead,\n"
+         "lasers, work_us); --seed fixes the random seed (default 1), so a seed and a key script\n"
+         "replay one game exactly. Game time: every frame lasts 30 ms of virtual time plus a\n"
+         "microsecond per clock read. Exit code: the game's (1 when a capture could not be\n"
+         "written, 2 for bad options or a bad key script).\n";
 }
 
 int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {
@@ -92,8 +97,9 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
       options->help = 1;
       continue;
     }
-    const bool takes_value =
-        option == "--frames" || option == "--key" || option == "--capture" || option == "--seed";
+    const bool takes_value = option == "--frames" || option == "--key" || option == "--capture" ||
+                             option == "--seed" || option == "--keys" || option == "--until" ||
+                             option == "--data";
     if (!takes_value) {
       *error = "unknown option \"" + option + "\"";
       return 0;
@@ -115,6 +121,20 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
         return 0;
       }
       options->seed = static_cast<unsigned>(seed);
+    } else if (option == "--keys") {
+      if (!sim_read_key_script(value, &options->keys, error)) return 0;
+    } else if (option == "--until") {
+      static const char* const states[] = {"title", "controls", "play", "game-over"};
+      options->until = -1;
+      for (int s = 0; s < 4; ++s) {
+        if (value == states[s]) options->until = s;
+      }
+      if (options->until < 0) {
+        *error = "--until: \"" + value + "\" is not a screen (title, controls, play, game-over)";
+        return 0;
+      }
+    } else if (option == "--data") {
+      options->data_dir = value;
     } else if (option == "--key") {
       SIM_KEY_TYP key;
       if (!read_key(value, &key, error)) return 0;

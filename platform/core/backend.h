@@ -20,6 +20,8 @@ int plat_backend_present(const SURFACE_TYP* primary);
 int plat_backend_wait_vblank();
 // The backend's milliseconds.
 uint32_t plat_backend_ticks();
+// Blocks for about ms milliseconds (headless: moves the virtual clock on by exactly that).
+void plat_backend_sleep(uint32_t ms);
 // The window a backend opened for a created platform window (show it, set its caption).
 int plat_backend_window_created(WINDOW_TYP* window, const char* caption, int width, int height);
 void plat_backend_cursor(int visible);

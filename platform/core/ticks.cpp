@@ -1,5 +1,8 @@
 // The tick count is the backend's: a steady clock for the game, the virtual clock headless.
 #include "platform/ticks.h"
+
+#include <chrono>
+
 #include "platform/core/backend.h"
 #include "platform/core/ticks_internal.h"
 
@@ -13,3 +16,13 @@ uint32_t plat_get_tick_count() {
 }
 
 uint32_t plat_last_tick_count() { return last_read; }
+
+void plat_sleep_ms(uint32_t ms) {
+  if (ms) plat_backend_sleep(ms);
+}
+
+uint64_t plat_real_time_us() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
+}

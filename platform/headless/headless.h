@@ -17,7 +17,11 @@ void headless_reset();
 void headless_set_ticks(uint32_t ticks);
 void headless_advance(uint32_t ms);
 void headless_set_tick_step(uint32_t ms);
+// A finer step: the clock counts microseconds and the tick count is its whole milliseconds.
+void headless_set_tick_step_us(uint32_t us);
 uint32_t headless_ticks();  // the clock, without advancing it
+// Milliseconds the program asked to sleep since the reset (sleeping moves the clock on).
+uint64_t headless_slept_ms();
 
 // The script. Each plat_peek_message call is one loop pass, numbered from 0; the entries of
 // pass N are applied at the start of that call, in the order they were added.

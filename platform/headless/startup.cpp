@@ -33,3 +33,6 @@ void headless_set_pixel_format(int rgb_bits) { plat_display_set_format16(rgb_bit
 int headless_begin_paints() { return plat_begin_paint_count(); }
 int headless_end_paints() { return plat_end_paint_count(); }
 int headless_cursor_count() { return plat_cursor_count(); }
+
+// There is no desktop to cover: every mode is captured the same way.
+void plat_display_prefer_window(int) {}

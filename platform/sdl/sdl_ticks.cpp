@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/core/backend.h"
+#include "platform/sdl/sdl_state.h"
 
 uint32_t plat_backend_ticks() {
   // The steady clock counts from boot on Linux.
@@ -11,3 +12,5 @@ uint32_t plat_backend_ticks() {
   return static_cast<uint32_t>(
       std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count());
 }
+
+void plat_backend_sleep(uint32_t ms) { SDL_Delay(ms); }

@@ -51,6 +51,10 @@ static void show_fullscreen(int fullscreen) {
 
 void sdl_toggle_fullscreen() { show_fullscreen(!sdl_backend.fullscreen); }
 
+static int prefer_window = 0;
+
+void plat_display_prefer_window(int prefer) { prefer_window = prefer ? 1 : 0; }
+
 int plat_backend_set_mode(WINDOW_TYP*, int width, int height, int, int fullscreen) {
   if (!sdl_backend.window || width <= 0 || height <= 0) return 0;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -73,7 +77,7 @@ int plat_backend_set_mode(WINDOW_TYP*, int width, int height, int, int fullscree
   sdl_backend.mode_height = height;
   // The mode's picture keeps its shape at any window size: bars fill the rest.
   SDL_RenderSetLogicalSize(sdl_backend.renderer, width, height);
-  show_fullscreen(fullscreen);
+  show_fullscreen(fullscreen && !prefer_window);
   SDL_SetRenderDrawColor(sdl_backend.renderer, 0, 0, 0, 255);
   SDL_RenderClear(sdl_backend.renderer);
   SDL_RenderPresent(sdl_backend.renderer);

@@ -1,0 +1,39 @@
+// The actor lists: records held by value, added zero-filled and created in place, removed with
+// their frames released, cleared whole. The dead and their lasers are added, removed and cleared
+// as pairs only, so laser k always belongs to dead actor k.
+#pragma once
+#include <type_traits>
+#include <vector>
+
+#include "engine/graphics/bob.h"
+
+// Records are copied bit for bit when a list grows or closes a gap.
+static_assert(std::is_trivially_copyable_v<BOB_TYP>, "actor records must copy bit for bit");
+
+// Score for removing each kind of actor while the player strikes.
+constexpr int SCORE_SKELETON = 250;
+constexpr int SCORE_SUMMON = 250;
+constexpr int SCORE_DEAD = 1000;
+
+// Appends a zero-filled record and returns it (valid until the list next grows).
+BOB_TYP* actor_add(std::vector<BOB_TYP>* list);
+// Appends a zero-filled dead actor and its laser; their common index.
+int dead_pair_add();
+
+// Releases and erases element index; later elements move down in order.
+void actor_remove(std::vector<BOB_TYP>* list, int index);
+void dead_pair_remove(int index);
+
+// Releases every record and empties the list (both lists of the pairs).
+void actor_list_clear(std::vector<BOB_TYP>* list);
+void dead_pairs_clear();
+
+// 1 when the player strikes this frame and either lives or has summons: a removal made now
+// earns its score. Asked after the removed actor's erase.
+int removal_scores();
+
+// The removal at the end of an actor's update: when its health is 0 or less it is released and
+// erased (with its laser for a dead actor), `points` are added under the rule above, and the
+// caller's index steps back so the element that moved into the slot is visited next. 1 when it
+// was removed.
+int remove_if_dead(std::vector<BOB_TYP>* list, int* index, int points);

@@ -1,0 +1,36 @@
+// Rules the skeleton-type actors and the dead share: timers, wandering, poses, the wound look and
+// bouncing off the arena's edges.
+#pragma once
+#include "engine/graphics/bob.h"
+
+// A facing group's first frame (standing) and fourth frame (striking).
+int stand_pose(const BOB_TYP* actor);
+int attack_pose(const BOB_TYP* actor);
+
+// Attack, action, wander and decay timers advance by the frame's step; then the strike and pose
+// timers are capped, and a full decay timer costs `decay` health and starts again.
+void advance_skeleton_timers(BOB_TYP* actor, int decay);
+
+// Below 0 the wander timer restarts at 1500 and the heading turns by rand() % spread - spread / 2,
+// wrapped into 0..360 (360 itself stays); the velocity follows. 1 when it turned.
+int wander_turn(BOB_TYP* actor, int spread);
+// The skeleton-type wander: a turn of up to 90 degrees either way, the walk facing following the
+// heading only while the actor looks healthy (health above 60).
+void skeleton_wander(BOB_TYP* actor);
+
+// The wounded sequence with its position by health band: 31..60, 11..30, 10 or less.
+void apply_wound_look(BOB_TYP* actor);
+
+// Which sequence becomes which when an actor bounces off each edge (-1: unchanged).
+struct EDGE_TURNS_TYP {
+  int left[16], right[16], top[16], bottom[16];
+};
+extern const EDGE_TURNS_TYP SKELETON_EDGE_TURNS;
+extern const EDGE_TURNS_TYP DEAD_EDGE_TURNS;
+// Clamps the actor into the arena, negating the velocity across the crossed edge and turning its
+// sequence by the table; the heading is left as it was.
+void bounce_off_edges(BOB_TYP* actor, const EDGE_TURNS_TYP* turns);
+
+// The play pass's poses: hostile skeletons walk while moving and stand otherwise, summons and the
+// dead always walk; anyone who struck in the last 150 ms shows the strike frame.
+void update_actor_poses();

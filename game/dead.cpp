@@ -1,0 +1,89 @@
+// The laser-firing dead: they turn by at most 45 degrees, face four ways, never decay, and fire
+// along their facing whenever a target stands in the beam while the laser is ready.
+#include "engine/audio/sound.h"
+#include "game/actor_list.h"
+#include "game/actor_rules.h"
+#include "game/collide.h"
+#include "game/updates.h"
+#include "game/world.h"
+
+namespace {
+
+// The facing of a heading as the dead walk: 0 east, 6 south, 4 west, 2 north (315 is north).
+int dead_facing(int heading) {
+  if (heading <= 45 || heading >= 316) return 0;
+  if (heading <= 135) return 6;
+  if (heading <= 225) return 4;
+  return 2;
+}
+
+// The living player touching a dead actor: bodies push both back, and the player's strike this
+// frame costs it 25.
+void meet_player(BOB_TYP* d) {
+  BOB_TYP* p = &skeleton_list[0];
+  if (!boxes_overlap_dead(p, d) || p->health <= 0) return;
+  if (bodies_overlap_dead(p, d, DEAD_BODY_RIGHT)) {
+    step_back(d);
+    player_step_back(p);
+  }
+  if (p->attack_timer == 0) {
+    d->health -= 25;
+    play_sound(bat_sound_id, 0);
+  }
+}
+
+void fire_at_player(BOB_TYP* d, const BOB_TYP* laser) {
+  BOB_TYP* p = &skeleton_list[0];
+  if (beam_hits(laser, p, d->sequence, BEAM_NARROWING) && d->attack_timer == 1000 && p->health > 0) {
+    d->attack_timer = 0;
+    d->action_timer = 0;
+    p->health -= 25;
+    play_sound(weapon_sound_id, 0);
+  }
+}
+
+}  // namespace
+
+void update_dead_actors() {
+  for (int i = 0; i < static_cast<int>(dead_list.size()); ++i) {
+    BOB_TYP* d = &dead_list[i];
+    d->turn_timer -= frame_dt();
+    d->attack_timer += frame_dt();
+    d->action_timer += frame_dt();
+    if (d->attack_timer > 1000) d->attack_timer = 1000;
+    if (d->action_timer > 150) d->action_timer = 150;
+    if (wander_turn(d, 90)) bob_set_sequence(d, dead_facing(d->direction));
+    d->x += d->vel_x;
+    d->y += d->vel_y;
+    meet_player(d);
+    bounce_off_edges(d, &DEAD_EDGE_TURNS);
+    fire_at_player(d, &laser_list[i]);
+    remove_if_dead(&dead_list, &i, SCORE_DEAD);
+  }
+}
+
+void place_laser(int index) {
+  const BOB_TYP* d = &dead_list[index];
+  BOB_TYP* l = &laser_list[index];
+  l->frame = (d->sequence / 2) % 2;
+  switch (d->sequence) {
+    case 0:
+      l->x = d->x + d->width;
+      l->y = d->y - 50;
+      break;
+    case 2:
+      l->x = d->x - 39;
+      l->y = d->y - l->height;
+      break;
+    case 4:
+      l->x = d->x - l->width;
+      l->y = d->y - 50;
+      break;
+    case 6:
+      l->x = d->x - 39;
+      l->y = d->y + d->height;
+      break;
+    default:
+      break;
+  }
+}
