@@ -21,15 +21,16 @@ void advance_skeleton_timers(BOB_TYP* a, int decay) {
   }
 }
 
+int wrap_heading(int heading) {
+  if (heading > 360) return heading - 360;
+  if (heading < 0) return heading + 360;
+  return heading;
+}
+
 int wander_turn(BOB_TYP* a, int spread) {
   if (a->turn_timer >= 0) return 0;
   a->turn_timer = 1500;
-  a->direction += std::rand() % spread - spread / 2;
-  if (a->direction > 360) {
-    a->direction -= 360;
-  } else if (a->direction < 0) {
-    a->direction += 360;
-  }
+  a->direction = wrap_heading(a->direction + std::rand() % spread - spread / 2);
   set_heading_velocity(a, a->direction);
   return 1;
 }

@@ -11,6 +11,9 @@ int attack_pose(const BOB_TYP* actor);
 // timers are capped, and a full decay timer costs `decay` health and starts again.
 void advance_skeleton_timers(BOB_TYP* actor, int decay);
 
+// A heading turned past a whole circle comes back into 0..360: above 360 loses 360, below 0
+// gains 360; 360 itself stays (the tables have an entry for it).
+int wrap_heading(int heading);
 // Below 0 the wander timer restarts at 1500 and the heading turns by rand() % spread - spread / 2,
 // wrapped into 0..360 (360 itself stays); the velocity follows. 1 when it turned.
 int wander_turn(BOB_TYP* actor, int spread);
