@@ -65,9 +65,11 @@ void player_move_and_pose(const uint8_t* keys) {
   }
   if (p->moving) {
     bob_animate(p);
-    // A step that left the screen is taken back on its own axis, so a diagonal slides.
-    if (p->x < 0 || p->x > screen_width - p->width) p->x -= step_x;
-    if (p->y < 0 || p->y > screen_height - p->height) p->y -= step_y;
+    // A step that left the screen is taken back on its own axis, so a diagonal slides. Only a
+    // step outward is taken back: a player pushed past an edge by the actors it touched can
+    // still walk back in.
+    if ((p->x < 0 && step_x < 0) || (p->x > screen_width - p->width && step_x > 0)) p->x -= step_x;
+    if ((p->y < 0 && step_y < 0) || (p->y > screen_height - p->height && step_y > 0)) p->y -= step_y;
     if (p->action_timer < POSE_FULL && p->health <= 60) {
       bob_set_sequence(p, sector_sequence(p->direction));
       p->frame = attack_pose(p);
