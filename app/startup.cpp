@@ -17,6 +17,7 @@
 #include "game/spawn.h"
 #include "game/world.h"
 #include "platform/keys.h"
+#include "platform/surface.h"
 #include "platform/window.h"
 
 int music_id = -1;
@@ -83,8 +84,12 @@ int game_init() {
   if (!player_create(grass_palette)) return fail("the player's sprite could not be made");
   spawn_dead_pair();
 
+  // The display made a back clipper of its own; the one made here takes its place, and the
+  // display's is released rather than lost.
   const RECT screen_rect = {0, 0, screen_width, screen_height};
+  CLIPPER_TYP* replaced = back_clipper;
   back_clipper = display_attach_clipper(back_surface, 1, &screen_rect);
+  if (replaced && replaced != back_clipper) plat_clipper_release(replaced);
   plat_show_cursor(0);
   play_midi(music_id);
   return 1;

@@ -9,6 +9,7 @@
 
 #include "app/entry.h"
 #include "app/game_shell.h"
+#include "game/world.h"
 #include "platform/headless/headless.h"
 #include "sim/options.h"
 #include "sim/trace.h"
@@ -51,6 +52,7 @@ int sim_frame() {
   }
   const int pass = headless_pass() - 1;
   const int presents_before = headless_presents();
+  if (options.undying && !skeleton_list.empty()) skeleton_list[0].health = 100;
   const int result = game_main();
   ++frames_run;
   if (options.trace) sim_trace_frame(stdout, pass);

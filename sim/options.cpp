@@ -71,6 +71,7 @@ const char* sim_usage() {
   return "usage: ashfallow-sim [--frames N] [--until title|controls|play|game-over]\n"
          "                     [--key PASS:KEYNAME:down|up]... [--keys FILE]...\n"
          "                     [--capture PASS:path.png]... [--seed N] [--data DIR] [--trace]\n"
+         "                     [--undying]\n"
          "Runs the game on the headless backend, reading the data files from DIR (default: the\n"
          "current directory). Passes count loop passes from 0. The run ends after N frames, at\n"
          "the first frame that shows the --until screen, or when the game ends by itself (script\n"
@@ -82,8 +83,10 @@ const char* sim_usage() {
          "per frame (pass, state, score, health, x, y, charge, drain, skeletons, summons, dead,\n"
          "lasers, work_us); --seed fixes the random seed (default 1), so a seed and a key script\n"
          "replay one game exactly. Game time: every frame lasts 30 ms of virtual time plus a\n"
-         "microsecond per clock read. Exit code: the game's (1 when a capture could not be\n"
-         "written, 2 for bad options or a bad key script).\n";
+         "microsecond per clock read. --undying puts the player's health back to 100 before\n"
+         "every frame (not the game's rules: for long runs that load the game).\n"
+         "Exit code: the game's (1 when a capture could not be written, 2 for bad options or a\n"
+         "bad key script).\n";
 }
 
 int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {
@@ -91,6 +94,10 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
     const std::string option = argv[i];
     if (option == "--trace") {
       options->trace = 1;
+      continue;
+    }
+    if (option == "--undying") {
+      options->undying = 1;
       continue;
     }
     if (option == "--help" || option == "-h") {

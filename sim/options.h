@@ -22,6 +22,7 @@ struct SIM_OPTIONS_TYP {
   std::string data_dir;  // empty: the current directory
   unsigned seed = 1;
   int trace = 0;
+  int undying = 0;  // the player's health is put back to 100 before every frame
   int help = 0;
 };
 
