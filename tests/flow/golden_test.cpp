@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+
 namespace {
 
 struct GOLDEN_TYP {
@@ -141,6 +143,32 @@ TEST(GoldenFlow, ARestartStartsAFreshGame) {
   EXPECT_EQ(field(trace[again], "drain"), 2);
   EXPECT_EQ(field(trace[again], "summons"), 0);
   EXPECT_EQ(field(trace[again], "dead"), 1);
+}
+
+TEST(SimKeyScript, AMalformedScriptIsRefusedWithItsFileLineAndReason) {
+  const std::string path = ::testing::TempDir() + "bad.keys";
+  const struct {
+    const char* script;
+    const char* said;
+  } cases[] = {
+      {"# fine\n5 space down\n7 spcae up\n", "bad.keys:3: unknown key \"spcae\""},
+      {"5 space sideways\n", "bad.keys:1: \"sideways\" is neither down nor up"},
+      {"-5 space down\n", "bad.keys:1: \"-5\" is not a pass number"},
+      {"\n5 space\n", "bad.keys:2: want \"PASS KEYNAME down|up\""},
+      {"5 space down now\n", "bad.keys:1: unexpected \"now\""},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(path) << c.script;
+    const std::string command = std::string(ASHFALLOW_SIM) + " --frames 1 --keys " + path + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string said;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) said += buffer;
+    const int status = pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << c.script;
+    EXPECT_NE(said.find(c.said), std::string::npos) << said;
+  }
 }
 
 }  // namespace
