@@ -8,7 +8,9 @@
 #include <set>
 #include <utility>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/clip_line.h"
+#include "engine/graphics/lines.h"
+#include "engine/graphics/pixels.h"
 #include "tests/math/canvas.h"
 
 namespace {

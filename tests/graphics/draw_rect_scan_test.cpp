@@ -3,7 +3,9 @@
 
 #include <climits>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/pixels.h"
+#include "engine/graphics/rect.h"
+#include "engine/graphics/scan.h"
 #include "platform/surface.h"
 #include "tests/math/canvas.h"
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/transition.h"
 #include "engine/graphics/palette.h"
 #include "platform/headless/headless.h"
 #include "tests/math/canvas.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/lines.h"
 #include "engine/math/polygon.h"
 #include "engine/math/trig.h"
 #include "tests/math/canvas.h"

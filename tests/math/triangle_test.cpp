@@ -9,7 +9,7 @@
 #include <set>
 #include <utility>
 
-#include "engine/math/raster.h"
+#include "engine/math/triangle.h"
 #include "tests/math/canvas.h"
 
 namespace {
