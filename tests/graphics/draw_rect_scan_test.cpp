@@ -7,7 +7,7 @@
 #include "engine/graphics/rect.h"
 #include "engine/graphics/scan.h"
 #include "platform/surface.h"
-#include "tests/math/canvas.h"
+#include "tests/support/canvas.h"
 
 namespace {
 
