@@ -16,8 +16,8 @@
 
 #include "bench/ratio_report.h"
 #include "engine/graphics/display.h"
-#include "engine/graphics/draw2d.h"
-#include "engine/math/raster.h"
+#include "engine/graphics/lines.h"
+#include "engine/math/triangle.h"
 
 namespace {
 

@@ -10,6 +10,11 @@
 int plat_text_draw(SURFACE_TYP* surface, int x, int y, const char* text, uint8_t red,
                    uint8_t green, uint8_t blue);
 
+// Finds and loads the face now rather than at the first draw; opening the display does this,
+// so that a missing face is reported (once, on stderr) at start-up. 1, or 0 without a face:
+// text then draws nothing.
+int plat_text_prepare();
+
 // Width in pixels the string takes, and the height of one line.
 int plat_text_width(const char* text);
 int plat_text_line_height();

@@ -6,7 +6,7 @@ packages=(
   # build
   cmake g++ make pkg-config clang
   # engine and platform
-  libsdl2-dev libopenal-dev libfluidsynth-dev libfreetype-dev
+  libsdl2-dev libopenal-dev libfluidsynth-dev libfreetype-dev libfontconfig1-dev
   fonts-dejavu-core timgm6mb-soundfont
   # tests, benchmarks, fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev

@@ -21,6 +21,12 @@ PLAT_SOUND_BUFFER_TYP* buffer_of(int id) {
 
 }  // namespace
 
+int lowest_empty_sound_slot() {
+  int index = 0;
+  while (index < MAX_SOUNDS && sound_slots[index].state != SLOT_EMPTY) ++index;
+  return index < MAX_SOUNDS ? index : -1;
+}
+
 int start_sound_system() {
   if (sound_first_start) {
     std::memset(sound_slots, 0, sizeof(sound_slots));
@@ -61,9 +67,8 @@ int shutdown_sound_system() {
 
 int replicate_sound(int source_id) {
   if (source_id < 0 || source_id >= MAX_SOUNDS) return -1;
-  int index = 0;
-  while (index < MAX_SOUNDS && sound_slots[index].state != SLOT_EMPTY) ++index;
-  if (index == MAX_SOUNDS) return -1;
+  int index = lowest_empty_sound_slot();
+  if (index < 0) return -1;
   SOUND_SLOT_TYP& slot = sound_slots[index];
   slot = sound_slots[source_id];
   slot.sound_buffer = plat_sound_duplicate_buffer(sound_device, sound_slots[source_id].sound_buffer);

@@ -23,6 +23,8 @@ extern int32_t sound_first_start;
 // The first call opens the device; every call empties the table. 1, or 0 without a device.
 int start_sound_system();
 int shutdown_sound_system();
+// The lowest slot a load or a copy may take (one still empty), or -1 when the table is full.
+int lowest_empty_sound_slot();
 // Loads a RIFF WAVE PCM file into the lowest empty slot; its samples play as 8-bit mono at
 // 11025 Hz whatever the file says. The new id, or -1.
 int load_wav_sound(const char* file_name, int control_flags);

@@ -30,24 +30,18 @@ int fail(RIFF_FILE_TYP* file) {
   return -1;
 }
 
-int lowest_empty_slot() {
-  int index = 0;
-  while (index < MAX_SOUNDS && sound_slots[index].state != SLOT_EMPTY) ++index;
-  return index < MAX_SOUNDS ? index : -1;
-}
-
 }  // namespace
 
 int load_wav_sound(const char* file_name, int control_flags) {
   // A full table refuses the load before the file is opened.
-  if (lowest_empty_slot() < 0) return -1;
+  if (lowest_empty_sound_slot() < 0) return -1;
   RIFF_FILE_TYP* file = plat_riff_open(file_name);
   if (!file) return -1;
   return load_wav_riff(file, control_flags);
 }
 
 int load_wav_riff(RIFF_FILE_TYP* file, int control_flags) {
-  int index = lowest_empty_slot();
+  int index = lowest_empty_sound_slot();
   if (!file || index < 0) return fail(file);
 
   RIFF_CHUNK_TYP parent{};

@@ -2,7 +2,7 @@
 // holds: the edge products are formed in 128 bits, so no far-off endpoint can wrap round into
 // the rectangle.
 #include "engine/graphics/display.h"
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/clip_line.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // Bresenham lines walked on the address, and their clipped forms.
 #include <cstddef>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/clip_line.h"
+#include "engine/graphics/lines.h"
 
 namespace {
 

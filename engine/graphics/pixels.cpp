@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/graphics/display.h"
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/pixels.h"
 
 int plot_pixel8(int x, int y, int color, uint8_t* memory, int pitch) {
   memory[static_cast<ptrdiff_t>(y) * pitch + x] = static_cast<uint8_t>(color);

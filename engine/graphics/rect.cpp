@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/rect.h"
 
 int fill_rect(int left, int top, int right, int bottom, int color, SURFACE_TYP* surface) {
   if (!surface) return 0;

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "engine/graphics/display.h"
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/scan.h"
 
 static int clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 

@@ -5,8 +5,9 @@
 
 #include "engine/graphics/clock.h"
 #include "engine/graphics/display.h"
-#include "engine/graphics/draw2d.h"
 #include "engine/graphics/palette.h"
+#include "engine/graphics/pixels.h"
+#include "engine/graphics/transition.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Polygon outlines from clipped lines.
 #include <cmath>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/lines.h"
 #include "engine/math/polygon.h"
 
 namespace {

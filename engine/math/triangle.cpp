@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "engine/graphics/display.h"
-#include "engine/math/raster.h"
+#include "engine/math/triangle.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // results for on-screen triangles are those of 32-bit arithmetic.
 #include <utility>
 
-#include "engine/math/raster.h"
+#include "engine/math/triangle.h"
 #include "engine/math/span.h"
 
 namespace {

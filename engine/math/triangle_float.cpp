@@ -1,7 +1,7 @@
 // Flat-topped and flat-bottomed triangles with single-precision edges, 8 and 16 bits.
 #include <utility>
 
-#include "engine/math/raster.h"
+#include "engine/math/triangle.h"
 #include "engine/math/span.h"
 
 namespace {

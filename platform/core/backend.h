@@ -54,5 +54,8 @@ void plat_keys_reset();
 void plat_display_reset();
 // The 16-bit format the display reports: 16 (5.6.5, the default) or 15 (5.5.5).
 void plat_display_set_format16(int rgb_bits);
-// The face text is drawn with (default: DejaVu Sans Bold); the next draw loads it afresh.
+// The face text is drawn with (null: the one the search finds); the next draw loads it afresh.
 void plat_text_set_font_file(const char* path);
+// How the face is found when no file is set (null: fontconfig, then Debian's fixed path, as
+// in font_find.h). The next text call searches afresh and reports a missing face again.
+void plat_text_set_font_search(int (*search)(char* path, int size));

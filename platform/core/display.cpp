@@ -6,6 +6,7 @@
 #include "platform/core/surface_internal.h"
 #include "platform/display.h"
 #include "platform/faults.h"
+#include "platform/text.h"
 
 namespace {
 struct MODE_REC {
@@ -42,6 +43,8 @@ int plat_display_set_mode(WINDOW_TYP* window, int width, int height, int bpp, in
   if (plat_fault(CALL_SET_MODE)) return 0;
   if (!plat_backend_set_mode(window, width, height, bpp, fullscreen)) return 0;
   mode = {1, window, width, height, bpp, fullscreen};
+  // The text face is found now, so that a missing one is reported as the game starts.
+  plat_text_prepare();
   return 1;
 }
 

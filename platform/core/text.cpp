@@ -1,22 +1,25 @@
 // Text in the classic 16-pixel system look: DejaVu Sans Bold at 13 pixels, rendered one bit per
 // pixel (no anti-aliasing, so 8-bit surfaces get exactly one colour), with a transparent
-// background. Ink pixels are written straight into the surface's memory.
+// background. Ink pixels are written straight into the surface's memory. The face is found
+// (font_find.h) and loaded when the display opens; without one the game runs without text, and
+// says so once on stderr.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/core/backend.h"
+#include "platform/core/font_find.h"
 #include "platform/core/surface_internal.h"
 #include "platform/faults.h"
 #include "platform/text.h"
 
 namespace {
 
-constexpr const char* DEFAULT_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 constexpr int PIXEL_SIZE = 13;
 constexpr int FALLBACK_LINE_HEIGHT = 16;
 
@@ -41,7 +44,8 @@ struct FACE_REC {
 };
 
 FACE_REC font = {};
-std::string font_file = DEFAULT_FONT;
+std::string font_file;  // a face set by a test; empty: search for it
+PLAT_FONT_SEARCH font_search = plat_font_find;
 
 void unload() {
   if (font.face) FT_Done_Face(font.face);
@@ -52,20 +56,36 @@ void unload() {
   font.tried = font.loaded = 0;
 }
 
-// Loads the face on first use only; a missing face is remembered so each draw does not retry.
+// Finds and loads the face once; a missing face is remembered (and reported, once) so that no
+// draw retries.
 bool ready() {
   if (font.tried) return font.loaded != 0;
   font.tried = 1;
+  std::string path = font_file;
+  if (path.empty()) {
+    char found[4096];
+    if (!font_search || !font_search(found, sizeof found)) {
+      std::fprintf(stderr,
+                   "ashfallow: no DejaVu Sans Bold font found (fontconfig, %s); running without "
+                   "text\n",
+                   PLAT_FONT_FIXED_PATH);
+      return false;
+    }
+    path = found;
+  }
   if (FT_Init_FreeType(&font.library)) {
     font.library = nullptr;
+    std::fprintf(stderr, "ashfallow: FreeType cannot start; running without text\n");
     return false;
   }
-  if (FT_New_Face(font.library, font_file.c_str(), 0, &font.face) ||
+  if (FT_New_Face(font.library, path.c_str(), 0, &font.face) ||
       FT_Set_Pixel_Sizes(font.face, 0, PIXEL_SIZE)) {
     if (font.face) FT_Done_Face(font.face);
     font.face = nullptr;
     FT_Done_FreeType(font.library);
     font.library = nullptr;
+    std::fprintf(stderr, "ashfallow: cannot load the font %s; running without text\n",
+                 path.c_str());
     return false;
   }
   font.ascender = static_cast<int>((font.face->size->metrics.ascender + 63) >> 6);
@@ -130,8 +150,15 @@ uint16_t pack16(int red, int green, int blue) {
 
 void plat_text_set_font_file(const char* path) {
   unload();
-  font_file = path ? path : DEFAULT_FONT;
+  font_file = path ? path : "";
 }
+
+void plat_text_set_font_search(PLAT_FONT_SEARCH search) {
+  unload();
+  font_search = search ? search : plat_font_find;
+}
+
+int plat_text_prepare() { return ready() ? 1 : 0; }
 
 int plat_text_draw(SURFACE_TYP* surface, int x, int y, const char* text, uint8_t red,
                    uint8_t green, uint8_t blue) {

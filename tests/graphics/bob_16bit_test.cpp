@@ -73,26 +73,6 @@ TEST_F(Bob16, FramesFromATrueColourSheetDrawKeyed) {
   bitmap_unload_file(&sheet);
 }
 
-TEST_F(Bob16, OddWidthFramesAdvanceByTheSurfacePitch) {
-  // 3 pixels are 6 bytes, in rows of 8: copying by the frame width would shear the frame.
-  auto file = bmp_make(16, 8, 24, sheet_rgb);
-  BMP_FILE_TYP sheet{};
-  ASSERT_EQ(bitmap_load_memory(&sheet, file.data(), file.size()), 1);
-  BOB_TYP bob{};
-  ASSERT_EQ(bob_create(&bob, 0, 0, 3, 3, 1, ATTR_VISIBLE, 0, 0, 16), 1);
-  int pitch = 0;
-  ASSERT_NE(plat_surface_lock(bob.frame_surfaces[0], &pitch), nullptr);
-  plat_surface_unlock(bob.frame_surfaces[0]);
-  ASSERT_EQ(pitch, 8);
-  // Pixel mode: the corner (5, 2) is counted in pixels, not bytes.
-  ASSERT_EQ(bob_load_frame16(&bob, &sheet, 0, 5, 2, 1), 1);
-  const std::vector<uint8_t> frame = surface_bytes(bob.frame_surfaces[0]);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(at16(frame, 3, x, y), as565(sheet_rgb(5 + x, 2 + y))) << x << "," << y;
-  bob_destroy(&bob);
-  bitmap_unload_file(&sheet);
-}
-
 TEST_F(Bob16, FiveFiveFiveFormatIsUsedWhenTheDisplayReportsIt) {
   display_shutdown();
   headless_set_pixel_format(15);

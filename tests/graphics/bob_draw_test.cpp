@@ -303,39 +303,25 @@ TEST_F(BobFromSheet, CellsOutsideTheSheetAndBadFramesCopyNothing) {
   bitmap_unload_file(&sheet16);
 }
 
-TEST_F(BobFromSheet, FrameRowsAdvanceByTheSurfacePitch) {
-  // A 10-pixel frame lies in rows of 12 bytes: copying by the frame width would shear it.
-  BOB_TYP narrow{};
-  ASSERT_EQ(bob_create(&narrow, 0, 0, 10, 6, 1, ATTR_VISIBLE, 0, 0, 8), 1);
-  int pitch = 0;
-  ASSERT_NE(plat_surface_lock(narrow.frame_surfaces[0], &pitch), nullptr);
-  plat_surface_unlock(narrow.frame_surfaces[0]);
-  ASSERT_NE(pitch, 10);
-  // Cell (3, 2) of 10 x 6 cells starts at (34, 15).
-  ASSERT_EQ(bob_load_frame(&narrow, &sheet, 0, 3, 2, 0), 1);
-  const std::vector<uint8_t> frame = surface_bytes(narrow.frame_surfaces[0]);
-  for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 10; ++x) ASSERT_EQ(frame[size_t(y) * 10 + x], sheet_pixel(34 + x, 15 + y)) << x << "," << y;
-  bob_destroy(&narrow);
-
-  SURFACE_TYP* surface = display_create_surface(5, 3, 0, 0);
-  ASSERT_NE(surface, nullptr);
-  // Cell (1, 1) of 5 x 3 cells starts at (7, 5).
-  ASSERT_EQ(surface_load_cell(&sheet, surface, 1, 1), 1);
-  const std::vector<uint8_t> cell = surface_bytes(surface);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(cell[size_t(y) * 5 + x], sheet_pixel(7 + x, 5 + y)) << x << "," << y;
-  plat_surface_release(surface);
-}
-
 TEST_F(BobFromSheet, SurfaceLoadCellUsesTheSurfaceSize) {
+  // A 5-pixel surface's rows are padded past its width, so the cut must advance by the pitch.
+  // Cells of 5 x 3 lie at 6-pixel steps, cells of 4 x 3 at 5-pixel steps, after a border.
+  const struct {
+    int width, cx, cy, left, top;
+  } cases[] = {{5, 1, 1, 7, 5}, {4, 2, 1, 11, 5}};
+  for (const auto& c : cases) {
+    SURFACE_TYP* cut = display_create_surface(c.width, 3, 0, 0);
+    ASSERT_NE(cut, nullptr);
+    ASSERT_EQ(surface_load_cell(&sheet, cut, c.cx, c.cy), 1);
+    const std::vector<uint8_t> cell = surface_bytes(cut);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < c.width; ++x)
+        EXPECT_EQ(cell[size_t(y) * c.width + x], sheet_pixel(c.left + x, c.top + y))
+            << c.width << " wide: " << x << "," << y;
+    plat_surface_release(cut);
+  }
   SURFACE_TYP* surface = display_create_surface(4, 3, 0, 0);
   ASSERT_NE(surface, nullptr);
-  // Cell (2, 1) of 4 x 3 cells starts at (11, 5).
-  ASSERT_EQ(surface_load_cell(&sheet, surface, 2, 1), 1);
-  const std::vector<uint8_t> cell = surface_bytes(surface);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(cell[size_t(y) * 4 + x], sheet_pixel(11 + x, 5 + y));
   // Cell (34, 0) starts at column 171 and would run past the right edge.
   surface_paint8(surface, [](int, int) { return 3; });
   EXPECT_EQ(surface_load_cell(&sheet, surface, 34, 0), 0);

@@ -8,19 +8,12 @@
 #include <set>
 #include <utility>
 
-#include "engine/graphics/draw2d.h"
-#include "tests/math/canvas.h"
+#include "engine/graphics/clip_line.h"
+#include "engine/graphics/lines.h"
+#include "engine/graphics/pixels.h"
+#include "tests/support/canvas.h"
 
 namespace {
-
-using Points = std::set<std::pair<int, int>>;
-
-template <typename Pixel>
-Points written(const Canvas<Pixel>& c) {
-  Points p;
-  c.each_written([&](int x, int y) { p.insert({x, y}); });
-  return p;
-}
 
 class DrawLines : public ::testing::Test {
  protected:

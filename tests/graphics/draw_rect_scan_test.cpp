@@ -3,9 +3,11 @@
 
 #include <climits>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/pixels.h"
+#include "engine/graphics/rect.h"
+#include "engine/graphics/scan.h"
 #include "platform/surface.h"
-#include "tests/math/canvas.h"
+#include "tests/support/canvas.h"
 
 namespace {
 

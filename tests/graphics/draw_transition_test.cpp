@@ -6,10 +6,10 @@
 #include <set>
 #include <utility>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/transition.h"
 #include "engine/graphics/palette.h"
 #include "platform/headless/headless.h"
-#include "tests/math/canvas.h"
+#include "tests/support/canvas.h"
 #include "tests/support/display_fixture.h"
 
 namespace {

@@ -11,21 +11,12 @@
 #include <utility>
 #include <vector>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/lines.h"
 #include "engine/math/polygon.h"
 #include "engine/math/trig.h"
-#include "tests/math/canvas.h"
+#include "tests/support/canvas.h"
 
 namespace {
-
-using Points = std::set<std::pair<int, int>>;
-
-template <typename Pixel>
-Points written(const Canvas<Pixel>& c) {
-  Points p;
-  c.each_written([&](int x, int y) { p.insert({x, y}); });
-  return p;
-}
 
 POLY_TYP make_poly(std::vector<VERTEX_TYP>& v, int x0, int y0, int color = 3) {
   POLY_TYP p{};

@@ -9,20 +9,12 @@
 #include <set>
 #include <utility>
 
-#include "engine/math/raster.h"
-#include "tests/math/canvas.h"
+#include "engine/math/triangle.h"
+#include "tests/support/canvas.h"
 
 namespace {
 
 using TriangleFn = void (*)(int, int, int, int, int, int, int, uint8_t*, int);
-using Points = std::set<std::pair<int, int>>;
-
-template <typename Pixel>
-Points written(const Canvas<Pixel>& c) {
-  Points p;
-  c.each_written([&](int x, int y) { p.insert({x, y}); });
-  return p;
-}
 
 // Columns first..last of one row.
 void add_span(Points* p, int y, int first, int last) {

@@ -122,6 +122,26 @@ TEST(ImageFile, Bmp24IsBottomUpBgrWithPaddedRows) {
   std::remove(path.c_str());
 }
 
+TEST(ImageFile, Bmp8HasTheWholeTableAndBottomUpPaddedRows) {
+  PALETTEENTRY palette[256] = {};
+  palette[1] = {10, 20, 30, PC_EXPLICIT};  // the flags byte is not written
+  const uint8_t indices[3 * 2] = {1, 2, 3, 4, 5, 6};
+  const std::string path = temp_path("platform_picture8.bmp");
+  ASSERT_EQ(plat_write_bmp8(path.c_str(), indices, 3, 2, palette), 1);
+  std::vector<uint8_t> f = read_file(path);
+  ASSERT_EQ(f.size(), 54u + 1024 + 2 * 4);
+  EXPECT_EQ(f[10] | f[11] << 8, 54 + 1024);
+  EXPECT_EQ(f[28], 8);
+  EXPECT_EQ(f[46] | f[47] << 8, 256);  // colours used
+  EXPECT_EQ((std::vector<uint8_t>(f.begin() + 58, f.begin() + 62)), (std::vector<uint8_t>{30, 20, 10, 0}));
+  EXPECT_EQ((std::vector<uint8_t>(f.begin() + 1078, f.end())),
+            (std::vector<uint8_t>{4, 5, 6, 0, 1, 2, 3, 0}));
+  std::remove(path.c_str());
+  EXPECT_EQ(plat_write_bmp8(path.c_str(), indices, 0, 2, palette), 0);
+  EXPECT_EQ(plat_write_bmp8(path.c_str(), indices, 3, 2, nullptr), 0);
+  EXPECT_EQ(plat_write_bmp8(path.c_str(), nullptr, 3, 2, palette), 0);
+}
+
 TEST(ImageFile, PixelsToRgbThroughPaletteAndBothSixteenBitFormats) {
   uint8_t palette[256 * 4] = {};
   palette[4 * 3] = 9;

@@ -1,11 +1,14 @@
 // Test canvases for the software drawing: a picture with a guard border all round, filled with
 // a marker colour, so that a write just outside the picture (or outside a smaller clip
-// rectangle) shows up instead of landing in unrelated memory. Also a guard that puts the
-// display's clip rectangle and screen size back after a test changes them.
+// rectangle) shows up instead of landing in unrelated memory; the set of cells a drawing wrote.
+// Also a guard that puts the display's clip rectangle and screen size back after a test changes
+// them.
 #pragma once
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "engine/graphics/display.h"
@@ -53,6 +56,16 @@ class Canvas {
   int width_, height_, guard_;
   std::vector<Pixel> cells_;
 };
+
+using Points = std::set<std::pair<int, int>>;
+
+// Every written cell of the canvas, border included, as (x, y).
+template <typename Pixel>
+Points written(const Canvas<Pixel>& c) {
+  Points p;
+  c.each_written([&](int x, int y) { p.insert({x, y}); });
+  return p;
+}
 
 // Saves the clip rectangle and screen size and puts them back at the end of the scope.
 class DisplayGlobalsGuard {

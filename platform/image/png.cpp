@@ -1,9 +1,10 @@
-// A small PNG writer for captured frames: 8-bit RGB, no filtering, the image data in stored
-// (uncompressed) deflate blocks. Any PNG reader opens it; size is not a concern for captures.
+// A small PNG writer for captured frames and contact sheets: 8-bit RGB, no filtering, the image
+// data in stored (uncompressed) deflate blocks. Any PNG reader opens it; size is not a concern
+// for pictures people look at.
 #include <cstddef>
-#include <cstdio>
 #include <vector>
 
+#include "platform/image/byte_out.h"
 #include "platform/image_file.h"
 
 namespace {
@@ -25,19 +26,12 @@ uint32_t crc32_of(const uint8_t* data, size_t size, uint32_t crc = 0) {
   return ~crc;
 }
 
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v >> 24));
-  out.push_back(static_cast<uint8_t>(v >> 16));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-  out.push_back(static_cast<uint8_t>(v));
-}
-
 void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  put32(out, static_cast<uint32_t>(data.size()));
+  plat_put_be32(out, static_cast<uint32_t>(data.size()));
   size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
+  plat_put_tag(out, type);
   out.insert(out.end(), data.begin(), data.end());
-  put32(out, crc32_of(out.data() + start, out.size() - start));
+  plat_put_be32(out, crc32_of(out.data() + start, out.size() - start));
 }
 
 // zlib stream of stored blocks of at most 65535 bytes, with the Adler-32 of the data.
@@ -48,10 +42,8 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw) {
     size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
     bool last = pos + n == raw.size();
     z.push_back(last ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n));
-    z.push_back(static_cast<uint8_t>(~n >> 8));
+    plat_put_le16(z, static_cast<uint32_t>(n));
+    plat_put_le16(z, static_cast<uint32_t>(~n & 0xFFFF));
     z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
              raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
     pos += n;
@@ -61,7 +53,7 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw) {
     a = (a + v) % 65521;
     b = (b + a) % 65521;
   }
-  put32(z, (b << 16) | a);
+  plat_put_be32(z, (b << 16) | a);
   return z;
 }
 
@@ -80,16 +72,11 @@ int plat_write_png(const char* path, const uint8_t* rgb, int width, int height) 
 
   std::vector<uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
-  put32(header, static_cast<uint32_t>(width));
-  put32(header, static_cast<uint32_t>(height));
+  plat_put_be32(header, static_cast<uint32_t>(width));
+  plat_put_be32(header, static_cast<uint32_t>(height));
   header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
   chunk(file, "IHDR", header);
   chunk(file, "IDAT", zlib_stored(raw));
   chunk(file, "IEND", {});
-
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return 0;
-  bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-  ok = std::fclose(f) == 0 && ok;
-  return ok ? 1 : 0;
+  return plat_write_file(path, file.data(), file.size());
 }

@@ -5,9 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-// The conversion is pure code of the sdl backend; this program links the headless backend, so
-// it is compiled in here.
-#include "platform/sdl/sdl_frame_convert.cpp"
+#include "platform/sdl/sdl_frame.h"
 
 namespace {
 
