@@ -24,19 +24,20 @@ cell SKELSP0.BMP 1 0 56 72 east          # walking east
 cell DEDSP4.BMP 1 1 72 80 dead           # a dead actor firing west
 cell laser.bmp 0 0 150 150 laser         # its beam
 
-# The dead actor at (500, 300): its beam runs west on rows 22..24 of its cell, rows 72..74 of the
+# Everything stands in the top-left 480 x 360, so a crop of that much shows it all at game scale.
+# The dead actor at (390, 270): its beam runs west on rows 22..24 of its cell, rows 72..74 of the
 # laser's box.
 convert "$data/GRASS.BMP" \
-  "$tmp/laser.png" -geometry +350+250 -composite \
-  "$tmp/dead.png" -geometry +500+300 -composite \
-  "$tmp/north.png" -geometry +140+120 -composite \
-  "$tmp/wounded.png" -geometry +420+150 -composite \
-  "$tmp/east.png" -geometry +90+330 -composite \
-  "$tmp/wreck.png" -geometry +230+360 -composite \
-  "$tmp/player.png" -geometry +300+220 -composite \
-  "$tmp/chop.png" -geometry +346+240 -composite \
+  "$tmp/laser.png" -geometry +240+220 -composite \
+  "$tmp/dead.png" -geometry +390+270 -composite \
+  "$tmp/north.png" -geometry +120+70 -composite \
+  "$tmp/wounded.png" -geometry +380+90 -composite \
+  "$tmp/east.png" -geometry +40+230 -composite \
+  "$tmp/wreck.png" -geometry +150+270 -composite \
+  "$tmp/player.png" -geometry +240+140 -composite \
+  "$tmp/chop.png" -geometry +286+160 -composite \
   -font "$font" -pointsize 13 -fill black \
   -annotate +0+13 "Health: 100" -annotate +100+13 "Score: 0" -annotate +0+33 "Spawn CD: 0%" \
-  -fill red -annotate +312+218 "YOU" \
-  -fill white -pointsize 11 -gravity SouthEast -annotate +4+2 "composed from the data files" \
+  -fill red -annotate +252+138 "YOU" \
+  -fill white -pointsize 11 -annotate +296+354 "composed from the data files" \
   "$out"
