@@ -56,7 +56,8 @@ struct SKULL_SHADE_TYP {
 bool shade_cranium(const SKULL_SHADE_TYP& s, VEC3 n, COLOR_TYP* c) {
   float nr = vec_dot(n, s.right), nf = vec_dot(n, s.forward), nu = n.y;
   if (nf < 0.3f && std::fabs(nr) < 0.09f && nu > -0.2f) *c = color_scale(*c, 0.55f);  // seam
-  if (std::fabs(nr) > 0.72f && nf > -0.35f && nu < 0.25f && nu > -0.45f) *c = color_scale(*c, 0.6f);  // temples
+  // Temples: a hollow behind each eye, dark enough to read at 1x in profile.
+  if (std::fabs(nr) > 0.6f && nf > -0.05f && nf < 0.6f && nu < 0.15f && nu > -0.4f) *c = color_mix(*c, HOLLOW, 0.6f);
   if (nf < -0.2f && nu < -0.35f) *c = color_scale(*c, 0.6f);  // the skull's underside above the neck
   if (s.wound >= 1) {
     // The split: a jagged dark cleft from the crown down the left brow.
@@ -83,11 +84,23 @@ void draw_skull(RENDER_TYP* r, const BODY_TYP& b, int wound, float nod) {
   render_sphere(r, upper(b, 0, 60.2f - nod, -1.2f + nod * 0.6f), 6.0f, bone,
                 [&](VEC3 n, COLOR_TYP* c) { return shade_cranium(s, n, c); });
   float fu = 56.8f - nod, ff = 2.6f + nod;
-  render_sphere(r, upper(b, 0, fu, ff), 4.6f, bone);
+  // The face: from the side a hollow temple behind the eye and the line where the jaw meets it.
+  render_sphere(r, upper(b, 0, fu, ff), 4.6f, bone, [&](VEC3 n, COLOR_TYP* c) {
+    float nr = std::fabs(vec_dot(n, b.right)), nf = vec_dot(n, b.forward), nu = n.y;
+    if (nr > 0.55f && nf < 0.35f && nu > -0.15f && nu < 0.45f) *c = color_mix(*c, HOLLOW, 0.55f);
+    if (nr > 0.45f && std::fabs(nu + 0.45f) < 0.12f) *c = color_mix(*c, HOLLOW, 0.7f);
+    return true;
+  });
   // Sockets and nose hole poke out of the face, so the near eye shows even in profile.
   for (int side = -1; side <= 1; side += 2)
     render_sphere(r, upper(b, side * 2.2f, fu + 1.2f, ff + 2.4f), 1.9f, HOLLOW);
   render_sphere(r, upper(b, 0, fu - 1.2f, ff + 4.1f), 0.8f, HOLLOW);
+  // Seen from the side or behind: the jaw's hinge rising to the cranium and the ear hole.
+  for (int side = -1; side <= 1; side += 2) {
+    render_capsule(r, upper(b, side * 3.4f, fu - 4.0f, ff - 0.6f), upper(b, side * 5.4f, fu + 0.6f, ff - 4.2f), 1.0f, 0.9f,
+                   bone);
+    render_sphere(r, upper(b, side * 5.6f, 59.0f - nod, -2.4f + nod * 0.6f), 1.3f, HOLLOW);
+  }
   // The jaw hangs under the face; a skull that has lost it shows a row of upper teeth only.
   VEC3 jaw = upper(b, 0, fu - (wound >= 2 ? 3.2f : 4.2f), ff + 0.4f);
   float jaw_radius = wound >= 2 ? 1.1f : 1.9f;
