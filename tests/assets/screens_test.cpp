@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "engine/graphics/palette.h"
 #include "tests/assets/asset_files.h"
@@ -95,6 +96,37 @@ TEST(Screens, PlayFieldCarriesTheHeadsUpColours) {
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 230; ++x) sum += luminance(grass.file.palette[grass.at(x, y)]);
   EXPECT_GT(sum / (40 * 230), 55.0);
+}
+
+// Relative luminance (0..1) of a palette entry, for contrast ratios (L1 + 0.05) / (L2 + 0.05).
+double relative_luminance(const PALETTEENTRY& e) {
+  auto linear = [](int c) {
+    double v = c / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(e.red) + 0.7152 * linear(e.green) + 0.0722 * linear(e.blue);
+}
+
+// Read by brightness, not hue alone: black HUD text on its corner (x 0..199, y 0..35) and the red
+// "YOU" over the field below it both keep a clear contrast ratio.
+TEST(Screens, HeadsUpTextStandsOutByBrightness) {
+  LOADED_BITMAP grass("GRASS.BMP");
+  ASSERT_TRUE(grass.ok);
+  double corner = 0;
+  for (int y = 0; y < 36; ++y)
+    for (int x = 0; x < 200; ++x) corner += relative_luminance(grass.file.palette[grass.at(x, y)]);
+  corner /= 36 * 200;
+  EXPECT_GE((corner + 0.05) / 0.05, 7.0) << "black text on the HUD corner";
+  const double red = 0.2126;
+  std::vector<double> ratios;
+  for (int y = 60; y < 480; y += 2)
+    for (int x = 0; x < 640; x += 2) {
+      double field = relative_luminance(grass.file.palette[grass.at(x, y)]);
+      ratios.push_back((std::max(red, field) + 0.05) / (std::min(red, field) + 0.05));
+    }
+  std::sort(ratios.begin(), ratios.end());
+  EXPECT_GE(ratios[ratios.size() / 2], 2.5) << "red \"YOU\" on the field, median";
+  EXPECT_GE(ratios[ratios.size() / 10], 1.8) << "red \"YOU\" on the field, darkest tenth";
 }
 
 // The game writes "Final Score: %d" at (240, 435) in RGB(32, 32, 32) with a 16-pixel font over

@@ -45,14 +45,15 @@ int write_skeleton_sheet(const std::string& dir, int direction, const PALETTEENT
 }
 
 // The wounded look, facing the viewer: frames 32..35 from cells (0,0), (1,0), (2,0) and (4,0).
+// 32 stands, 33 and 34 walk at ever lower health, 35 is the last wreck and the wounded strike.
 int write_wound_sheet(const std::string& dir, const PALETTEENTRY palette[256]) {
   SHEET_TYP sheet;
   sheet_create(&sheet, SKELETON_WIDTH, SKELETON_HEIGHT, 5, 2);
   const int columns[4] = {0, 1, 2, 4};
+  const SKELETON_POSE_TYP poses[4] = {{0.0f, ARMS_WALK, 1}, {0.6f, ARMS_WALK, 2}, {0.3f, ARMS_WALK, 3}, {0.0f, ARMS_LUNGE, 4}};
   PAINT_TYP cell;
   for (int k = 0; k < 4; ++k) {
-    SKELETON_POSE_TYP pose{0.0f, ARMS_WALK, k + 1};
-    skeleton_paint(&cell, 6, &pose);
+    skeleton_paint(&cell, 6, &poses[k]);
     sheet_put_cell(&sheet, columns[k], 0, &cell, palette);
   }
   return write_sheet(dir + "/SKELSP8.BMP", &sheet, palette);

@@ -159,12 +159,14 @@ std::vector<uint8_t> music_make() {
     const char* name;
     int channel, program, volume, pan, reverb;
   };
+  // Channel volumes set the mix, measured per part in the game's own mix (tools/assetgen/mix_meter):
+  // the organ's tune on top, drums and bass under it, guitar and strings beneath.
   const SETUP setups[] = {
-      {&bass, "Bass", CH_BASS, PROGRAM_BASS, 112, 64, 10},
-      {&guitar, "Guitar", CH_GUITAR, PROGRAM_GUITAR, 72, 44, 20},
-      {&lead, "Organ", CH_LEAD, PROGRAM_ORGAN, 84, 80, 40},
-      {&pad, "Strings", CH_PAD, PROGRAM_STRINGS, 62, 64, 50},
-      {&drums, "Drums", CH_DRUMS, 0, 110, 64, 20},
+      {&bass, "Bass", CH_BASS, PROGRAM_BASS, 92, 64, 10},
+      {&guitar, "Guitar", CH_GUITAR, PROGRAM_GUITAR, 60, 44, 20},
+      {&lead, "Organ", CH_LEAD, PROGRAM_ORGAN, 120, 80, 40},
+      {&pad, "Strings", CH_PAD, PROGRAM_STRINGS, 66, 64, 50},
+      {&drums, "Drums", CH_DRUMS, 0, 104, 64, 20},
   };
   for (const SETUP& s : setups) {
     midi_name(s.track, s.name);

@@ -45,9 +45,9 @@ void palette_build_playfield(PALETTEENTRY palette[256]) {
   put(&b, color_rgb(0, 0, 0));  // the key; also the HUD's black text
   // Outlines and shadows.
   ramp(&b, 16, {color_rgb(14, 12, 16), color_rgb(52, 46, 52), color_rgb(118, 112, 106)});
-  // Grass: a yellow-green and a blue-green family.
-  ramp(&b, 32, {color_rgb(20, 36, 10), color_rgb(50, 86, 22), color_rgb(100, 146, 46), color_rgb(184, 212, 104)});
-  ramp(&b, 32, {color_rgb(12, 30, 18), color_rgb(36, 74, 36), color_rgb(76, 126, 60), color_rgb(156, 196, 118)});
+  // Grass at dusk: a dim grey-green family, and cold ash greys up to the pale slab under the HUD.
+  ramp(&b, 32, {color_rgb(10, 16, 12), color_rgb(30, 42, 30), color_rgb(58, 76, 50), color_rgb(118, 132, 92)});
+  ramp(&b, 32, {color_rgb(16, 20, 20), color_rgb(44, 50, 50), color_rgb(100, 100, 96), color_rgb(196, 192, 184)});
   // Earth and old wood.
   ramp(&b, 16, {color_rgb(36, 24, 14), color_rgb(92, 66, 38), color_rgb(166, 134, 92)});
   // Bone.

@@ -26,30 +26,33 @@ int screen_paint_controls(PAINT_TYP* out) {
   screen_sky(out, 560, 202);
   screen_parchment(out, 22, 14, 618, 446, 9);
   TEXT_STYLE_TYP heading{FONT_SERIF_BOLD, 38, color_rgb(150, 30, 14), color_rgb(96, 14, 8), {}, 0, {}, 0, 0};
-  if (!screen_text(out, &heading, -1, 60, "How to play")) return 0;
+  if (!screen_text(out, &heading, -1, 58, "How to play")) return 0;
   TEXT_STYLE_TYP body{FONT_SANS_BOLD, 16, color_rgb(42, 30, 24), color_rgb(42, 30, 24), {}, 0, {}, 0, 0};
   TEXT_STYLE_TYP note{FONT_SANS, 14, color_rgb(66, 50, 38), color_rgb(66, 50, 38), {}, 0, {}, 0, 0};
 
   struct ROW {
     const char* key;
-    int width;
     const char* what;
-    const char* more;
+    const char* more[2];
   };
   const ROW rows[] = {
-      {"Arrow keys", 118, "Move. Hold two arrows to walk diagonally.", nullptr},
-      {"Space", 118, "Strike everything you touch.", "It also moves on from these screens and restarts."},
-      {"Left Shift", 118, "Summon allied skeletons (up to four)", "when the Spawn CD charge allows; it fills with time."},
-      {"Escape", 118, "Quit the game.", nullptr},
+      {"Arrow keys", "Move. Hold two arrows to walk diagonally.", {nullptr, nullptr}},
+      {"Space", "Strike everything you touch.", {"It also moves on from these screens and restarts.", nullptr}},
+      {"Left Shift", "Summon allied skeletons, up to four.",
+       {"Spawn CD fills with time; each full quarter calls one.",
+        "Below a quarter: the charge is wasted, allies dismissed."}},
+      {"Escape", "Quit the game.", {nullptr, nullptr}},
   };
-  int y = 104;
+  int y = 98;
   for (const ROW& row : rows) {
-    if (!key_cap(out, 50, y, row.width, row.key)) return 0;
+    if (!key_cap(out, 50, y, 118, row.key)) return 0;
     screen_text(out, &body, 184, y, row.what);
-    if (row.more) screen_text(out, &note, 184, y + 19, row.more);
-    y += row.more ? 54 : 42;
+    int lines = 0;
+    for (const char* more : row.more)
+      if (more) screen_text(out, &note, 184, y + 18 * ++lines, more);
+    y += 40 + 14 * lines;
   }
-  y += 8;
+  y += 4;
   TEXT_STYLE_TYP sub{FONT_SERIF_BOLD, 24, color_rgb(150, 30, 14), color_rgb(96, 14, 8), {}, 0, {}, 0, 0};
   screen_text(out, &sub, 50, y, "What to do");
   const char* lines[] = {
@@ -60,10 +63,11 @@ int screen_paint_controls(PAINT_TYP* out) {
       "and striking your own summons takes in what health they have left.",
       "Only your finishing strikes score: 250 a skeleton, 1000 a hooded one.",
   };
-  y += 28;
+  // Spaced so the last line stays clear of the parchment's torn lower edge.
+  y += 24;
   for (const char* line : lines) {
     screen_text(out, &note, 50, y, line);
-    y += 20;
+    y += 18;
   }
   TEXT_STYLE_TYP prompt{FONT_SANS_BOLD, 22, color_rgb(255, 236, 180), color_rgb(250, 170, 60), color_rgb(30, 10, 6), 2,
                         {}, 0, 0};

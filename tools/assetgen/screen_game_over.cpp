@@ -9,7 +9,7 @@ int screen_paint_game_over(PAINT_TYP* out) {
   screen_graveyard(out, 330, 31);
   // What is left of you.
   PAINT_TYP sprite;
-  SKELETON_POSE_TYP fallen{0, ARMS_WALK, 4};
+  SKELETON_POSE_TYP fallen{0, ARMS_FALLEN, 4};
   skeleton_paint(&sprite, 6, &fallen);
   screen_stamp(out, &sprite, 320 - 84, 150, 3, 0.95f);
 

@@ -22,7 +22,8 @@ int screen_paint_title(PAINT_TYP* out) {
   PAINT_TYP sprite;
   SKELETON_POSE_TYP stand{0, ARMS_WALK, 0};
   skeleton_paint(&sprite, 6, &stand);
-  screen_stamp(out, &sprite, 320 - 84, 252, 3, 1.0f);
+  // Raised so the prompt below has the ground under its feet to itself.
+  screen_stamp(out, &sprite, 320 - 84, 230, 3, 1.0f);
   SKELETON_POSE_TYP walk{0.8f, ARMS_WALK, 0};
   skeleton_paint(&sprite, 4, &walk);
   screen_stamp(out, &sprite, 520, 300, 2, 0.55f);
@@ -39,6 +40,6 @@ int screen_paint_title(PAINT_TYP* out) {
   if (!screen_text(out, &tagline, -1, 222, "The dead walk the grass. Hold it as long as you can.")) return 0;
   TEXT_STYLE_TYP prompt{FONT_SANS_BOLD, 24, color_rgb(255, 236, 180), color_rgb(250, 170, 60), color_rgb(16, 6, 6), 2,
                         color_rgb(255, 120, 30), 0.35f, 0};
-  if (!screen_text(out, &prompt, -1, 446, "Press Space")) return 0;
+  if (!screen_text(out, &prompt, -1, 468, "Press Space")) return 0;
   return 1;
 }

@@ -6,7 +6,8 @@
 constexpr int SKELETON_WIDTH = 56;
 constexpr int SKELETON_HEIGHT = 72;
 
-enum SKELETON_ARMS { ARMS_WALK, ARMS_WINDUP, ARMS_CHOP, ARMS_SWEEP };
+// ARMS_LUNGE is the broken skeleton's strike; ARMS_FALLEN kneels with the sword dropped.
+enum SKELETON_ARMS { ARMS_WALK, ARMS_WINDUP, ARMS_CHOP, ARMS_SWEEP, ARMS_LUNGE, ARMS_FALLEN };
 
 struct SKELETON_POSE_TYP {
   float stride;  // -1..1; positive puts the left leg forward

@@ -35,48 +35,58 @@ float svf_band(SVF_TYP* f, float in, float freq, float q) {
 }  // namespace
 
 std::vector<uint8_t> sound_make_strike() {
-  const int n = static_cast<int>(SOUND_RATE * 0.34f);
+  // The blow lands at once: a strike that restarts the sound must not cut it before the hit.
+  const int n = static_cast<int>(SOUND_RATE * 0.25f);
+  const float hit = 0.012f;  // a short rush of air, then contact
   std::vector<float> s(n, 0.0f);
   PRNG_TYP rng;
   prng_seed(&rng, 77);
-  SVF_TYP whoosh;
+  SVF_TYP whoosh, rattle;
   for (int i = 0; i < n; ++i) {
     float t = static_cast<float>(i) / SOUND_RATE;
-    // Whoosh: noise through a band that sweeps up and back as the arm swings.
-    float sweep = t < 0.16f ? t / 0.16f : std::max(0.0f, 1 - (t - 0.16f) / 0.06f);
-    float freq = 500 + 1900 * std::sin(sweep * PI * 0.5f);
-    float env = t < 0.16f ? std::pow(t / 0.16f, 1.5f) : std::exp(-(t - 0.16f) * 40);
     float noise = prng_unit(&rng) * 2 - 1;
-    s[i] += svf_band(&whoosh, noise, freq, 0.6f) * env * 0.9f;
-    // Thump and crack at the moment of contact.
-    if (t >= 0.15f) {
-      float u = t - 0.15f;
-      float body = std::sin(2 * PI * (95 * u - 60 * u * u)) * std::exp(-u * 22) * 1.1f;
-      float crack = std::sin(2 * PI * 1250 * u) * std::exp(-u * 90) * 0.55f + noise * std::exp(-u * 120) * 0.5f;
-      s[i] += body + crack;
-    }
+    // The swing's air: rising into the hit, then trailing off behind it.
+    float air = t < hit ? t / hit : std::exp(-(t - hit) * 18);
+    s[i] += svf_band(&whoosh, noise, 900 + 1500 * std::min(1.0f, t / hit), 0.7f) * air * 0.45f;
+    if (t < hit) continue;
+    float u = t - hit;
+    // Thump: a low body blow falling in pitch; crack: bone on bone, bright and brief.
+    float body = std::sin(2 * PI * (110 * u - 90 * u * u)) * std::exp(-u * 26) * 1.2f;
+    float crack = std::sin(2 * PI * 1350 * u) * std::exp(-u * 70) * 0.6f + noise * std::exp(-u * 90) * 0.7f;
+    // Loose bones rattling after the blow.
+    float clatter = svf_band(&rattle, noise, 2600, 0.35f) * std::exp(-u * 16) * (0.6f + 0.4f * std::sin(2 * PI * 31 * u));
+    s[i] += body + crack + clatter * 0.45f;
   }
+  // Short fade so the last samples settle on silence.
+  for (int i = n - 110; i < n; ++i) s[i] *= static_cast<float>(n - i) / 110;
   return to_unsigned(s);
 }
 
 std::vector<uint8_t> sound_make_laser() {
-  const int n = static_cast<int>(SOUND_RATE * 0.55f);
+  // The game plays the laser 30 dB down, under the music: it has to be as dense as a sound can
+  // be, a held, hard-limited level with its energy at 1 to 4 kHz where the ear is keenest.
+  const int n = static_cast<int>(SOUND_RATE * 0.46f);
+  const float hold = 0.38f, tail = 0.06f;
   std::vector<float> s(n, 0.0f);
   PRNG_TYP rng;
   prng_seed(&rng, 99);
+  SVF_TYP hiss;
   float phase = 0, phase2 = 0;
   for (int i = 0; i < n; ++i) {
     float t = static_cast<float>(i) / SOUND_RATE;
-    // Pitch falls fast from a shriek to a growl, with a fast warble.
-    float freq = 180 + 2200 * std::exp(-t * 7.5f);
-    freq *= 1 + 0.08f * std::sin(2 * PI * 38 * t);
+    // Pitch falls from a shriek to a buzz that still sits in the keen band; a fast warble.
+    float freq = 620 + 2300 * std::exp(-t * 6.0f);
+    freq *= 1 + 0.06f * std::sin(2 * PI * 42 * t);
     phase += freq / SOUND_RATE;
-    phase2 += freq * 1.51f / SOUND_RATE;
+    phase2 += freq * 1.5f / SOUND_RATE;
     float square = (phase - std::floor(phase)) < 0.5f ? 1.0f : -1.0f;
     float saw = 2 * (phase2 - std::floor(phase2)) - 1;
-    float crackle = (prng_unit(&rng) < 0.04f ? (prng_unit(&rng) * 2 - 1) : 0.0f) * std::exp(-t * 4);
-    float env = std::min(1.0f, t / 0.004f) * std::exp(-t * 4.2f);
-    s[i] = (0.55f * square + 0.35f * saw + crackle) * env;
+    float buzz = svf_band(&hiss, prng_unit(&rng) * 2 - 1, 2400, 0.5f);
+    float v = square + 0.4f * saw + 0.12f * buzz;
+    v = std::tanh(4.0f * v);  // hard-limited: every sample near full scale
+    float env = std::min(1.0f, t / 0.003f);
+    if (t > hold) env *= std::max(0.0f, 1 - (t - hold) / tail);
+    s[i] = v * env;
   }
   return to_unsigned(s);
 }
