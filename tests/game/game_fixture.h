@@ -1,5 +1,5 @@
-// A fresh world on a stopped virtual clock, so every timer step is exactly 30 ms, and bare actors
-// for the rule tests: records with a box and health but no sprite (the rules never need one).
+// A fresh world on a stopped virtual clock (every timer step exactly 30 ms), and bare actors:
+// records with a box and health but no sprite, which is all the rules look at.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -31,56 +31,42 @@ class GameRules : public ::testing::Test {
   }
 };
 
-// A still actor that does not turn for ages and whose strike is not ready.
-inline int put(std::vector<BOB_TYP>* list, float x, float y, int w, int h, int health) {
-  BOB_TYP* a = actor_add(list);
-  a->x = x;
-  a->y = y;
-  a->width = w;
-  a->height = h;
-  a->health = health;
-  a->turn_timer = 1 << 20;
-  a->action_timer = 150;
-  return static_cast<int>(list->size()) - 1;
+// A still actor that will not turn for ages, its strike neither ready nor just made.
+inline BOB_TYP bare(float x, float y, int w, int h, int health) {
+  BOB_TYP a{};
+  a.x = x;
+  a.y = y;
+  a.width = w;
+  a.height = h;
+  a.health = health;
+  a.turn_timer = 1 << 20;
+  a.attack_timer = 500;
+  a.action_timer = 150;
+  return a;
 }
 
-// The player (element 0) with the real walking and wound sequences, neither ready nor striking.
+// Appenders; a pointer is good until its list grows.
+inline BOB_TYP* put_skeleton(float x, float y, int health = 100) {
+  return &(*actor_add(&skeleton_list) = bare(x, y, 56, 72, health));
+}
+inline BOB_TYP* put_summon(float x, float y, int health = 100) {
+  return &(*actor_add(&summon_list) = bare(x, y, 56, 72, health));
+}
+// The player (element 0) with the real walking and wound sequences.
 inline BOB_TYP* put_player(float x, float y, int health) {
-  put(&skeleton_list, x, y, 56, 72, health);
-  BOB_TYP* p = &skeleton_list[0];
+  BOB_TYP* p = put_skeleton(x, y, health);
   p->attributes = ATTR_SEQUENCED;
   p->anim_period = 4;
-  p->attack_timer = 500;
-  p->turn_timer = 0;
   for (int d = 0; d <= 8; ++d) bob_add_sequence(p, d, 4, skeleton_sequences[d]);
   return p;
 }
-
-inline int put_skeleton(float x, float y, int health = 100) {
-  return put(&skeleton_list, x, y, 56, 72, health);
-}
-inline int put_summon(float x, float y, int health = 100) {
-  return put(&summon_list, x, y, 56, 72, health);
-}
-
-// A dead actor facing `sequence` with its laser box at (lx, ly), ready to fire.
-inline int put_dead(float x, float y, int sequence, float lx, float ly) {
+// A dead actor facing `sequence`, its laser ready and its laser box at (lx, ly).
+inline BOB_TYP* put_dead(float x, float y, int sequence, float lx, float ly) {
   const int k = dead_pair_add();
-  BOB_TYP* d = &dead_list[k];
-  d->x = x;
-  d->y = y;
-  d->width = 72;
-  d->height = 80;
-  d->health = 100;
+  laser_list[k] = bare(lx, ly, 150, 150, 0);
+  BOB_TYP* d = &(dead_list[k] = bare(x, y, 72, 80, 100));
   d->sequence = sequence;
-  d->turn_timer = 1 << 20;
   d->attack_timer = 1000;
-  d->action_timer = 150;
-  BOB_TYP* l = &laser_list[k];
-  l->x = lx;
-  l->y = ly;
-  l->width = l->height = 150;
-  return k;
+  return d;
 }
-
 inline BOB_TYP* player() { return &skeleton_list[0]; }
