@@ -20,8 +20,7 @@ TEST_F(Updates, RemovalScoresUnderThePlayersStrike) {
     (c[0] ? put_summon(0, 0, 15) : put_skeleton(0, 0, 10))->damage_timer = 1480;
     for (int n = 0; n < c[3]; ++n) put_summon(200, 0);
     c[0] ? update_summons() : update_skeletons();
-    EXPECT_EQ(score, c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
-    EXPECT_EQ(skeleton_list.size() + summon_list.size(), 1u + c[3]);
+    EXPECT_EQ((V{score, count(skeleton_list) + count(summon_list)}), (V{c[4], 1 + c[3]})) << c[0];
   }
 }
 
@@ -36,9 +35,7 @@ TEST_F(Updates, PlayersStrikeKillsEveryTouchingSkeleton) {
     for (int n = 0; n < c[0]; ++n) put_skeleton(300 + 10 * n, 200, c[1]);
     for (int n = 0; n < c[2]; ++n) put_skeleton(0, 0);
     update_skeletons();
-    EXPECT_EQ(player()->health, c[3]);
-    EXPECT_EQ(score, c[4]);
-    EXPECT_EQ(skeleton_list.size(), 1u + c[2]);
+    EXPECT_EQ((V{player()->health, score, count(skeleton_list)}), (V{c[3], c[4], 1 + c[2]}));
   }
 }
 
@@ -55,9 +52,7 @@ TEST_F(Updates, SkeletonStrikesPlayerBeforeTheDead) {
     put_dead(300, 200, 0, -1000, -1000);
     update_skeletons();
     update_dead_actors();
-    EXPECT_EQ(player()->health, c[1]);
-    EXPECT_EQ(player()->x, c[2]);
-    EXPECT_EQ(dead_list[0].health, c[3]);
+    EXPECT_EQ((V{player()->health, int(player()->x), dead_list[0].health}), (V{c[1], c[2], c[3]}));
   }
 }
 
@@ -69,10 +64,8 @@ TEST_F(Updates, StruckSkeletonStillSpendsAReadyLaser) {
   put_skeleton(380, 200);
   put_dead(0, 400, 0, 250, 150);
   update_skeletons();
-  EXPECT_EQ(dead_list[0].attack_timer, 0);
-  ASSERT_EQ(skeleton_list.size(), 2u);
-  EXPECT_EQ(skeleton_list[1].health, 100);
-  EXPECT_EQ(score, 250);
+  EXPECT_EQ((V{dead_list[0].attack_timer, count(skeleton_list), skeleton_list.back().health, score}),
+            (V{0, 2, 100, 250}));
 }
 
 // Body contact pushes a dead actor back by its velocity: a skeleton's reach ends at x + 62, a
@@ -85,8 +78,7 @@ TEST_F(Updates, DeadPushedBackOnBodyContact) {
   put_dead(351, 100, 0, -1000, -1000)->vel_x = 1;
   update_skeletons();
   update_summons();
-  EXPECT_EQ(dead_list[0].x, 50);
-  EXPECT_EQ(dead_list[1].x, 351);
+  EXPECT_EQ((V{int(dead_list[0].x), int(dead_list[1].x)}), (V{50, 351}));
 }
 
 // Skeletons walk while they do not touch the player and stand after being pushed off it; summons
@@ -102,11 +94,9 @@ TEST_F(Updates, ActorPoses) {
   dead_list[0].action_timer = 0;
   update_skeletons();
   update_actor_poses();
-  EXPECT_EQ(skeleton_list[1].frame, 4);
-  EXPECT_EQ(skeleton_list[2].frame, 5);
-  EXPECT_EQ(skeleton_list[3].frame, 7);
-  EXPECT_EQ(summon_list[0].frame, 5);
-  EXPECT_EQ(dead_list[0].frame, 11);
+  EXPECT_EQ((V{skeleton_list[1].frame, skeleton_list[2].frame, skeleton_list[3].frame,
+               summon_list[0].frame, dead_list[0].frame}),
+            (V{4, 5, 7, 5, 11}));
 }
 
 // Clamped, the crossed axis's velocity negated, the facing turned by the kind's table (left
@@ -124,9 +114,7 @@ TEST_F(Updates, EdgesClampNegateAndTurn) {
     a.vel_y = -2.5f;
     a.sequence = c[5];
     bounce_off_edges(&a, c[0] ? &DEAD_EDGE_TURNS : &SKELETON_EDGE_TURNS);
-    EXPECT_EQ(a.x, c[3]);
-    EXPECT_EQ(a.y, c[4]);
-    EXPECT_EQ(a.sequence, c[6]) << c[1] << "," << c[2] << " sequence " << c[5];
+    EXPECT_EQ((V{int(a.x), int(a.y), a.sequence}), (V{c[3], c[4], c[6]})) << c[1] << "," << c[2];
     EXPECT_EQ(a.vel_x, c[1] == c[3] ? 1.5f : -1.5f);
     EXPECT_EQ(a.vel_y, c[2] == c[4] ? -2.5f : 2.5f);
   }
@@ -139,8 +127,7 @@ TEST_F(Updates, WoundLookByHealth) {
     a.sequence = 3;
     a.sequence_pos = 2;
     apply_wound_look(&a);
-    EXPECT_EQ(a.sequence, c[1]) << c[0];
-    EXPECT_EQ(a.sequence_pos, c[2]) << c[0];
+    EXPECT_EQ((V{a.sequence, a.sequence_pos}), (V{c[1], c[2]})) << c[0];
   }
 }
 
@@ -154,9 +141,7 @@ TEST_F(Updates, AbsorbingASummon) {
     for (int n = 1; n < c[1]; ++n) put_skeleton(0, 0);
     put_summon(310, 210);
     update_summons();
-    EXPECT_EQ(player()->health, c[2]) << c[0] << " with " << c[1];
-    EXPECT_TRUE(summon_list.empty());
-    EXPECT_EQ(score, 250);
+    EXPECT_EQ((V{player()->health, count(summon_list), score}), (V{c[2], 0, 250})) << c[0];
   }
 }
 
@@ -166,9 +151,7 @@ TEST_F(Updates, AbsorbedSummonStillStrikesAndDrawsALaser) {
   put_summon(300, 200)->attack_timer = 1000;
   put_dead(0, 400, 0, 351, 150);  // the beam reaches 5 pixels into the summon
   update_summons();
-  EXPECT_EQ(skeleton_list[1].health, 50);
-  EXPECT_EQ(dead_list[0].attack_timer, 0);
-  EXPECT_TRUE(summon_list.empty());
+  EXPECT_EQ((V{skeleton_list[1].health, dead_list[0].attack_timer, count(summon_list)}), (V{50, 0, 0}));
 }
 
 // A ready summon strikes only the first living skeleton it touches; every touching living
@@ -178,10 +161,10 @@ TEST_F(Updates, SummonFightsSkeletons) {
   for (int health : {0, 100, 100}) put_skeleton(400, 0, health)->attack_timer = 0;
   put_summon(400, 0)->attack_timer = 1000;
   update_summons();
-  EXPECT_EQ(skeleton_list[1].action_timer, 150);  // dead already: no fight, no harm
-  EXPECT_EQ(skeleton_list[2].health, 50);
-  EXPECT_EQ(skeleton_list[3].health, 100);
-  EXPECT_EQ(summon_list[0].health, 50);
+  // The first, dead already, neither fights nor harms.
+  EXPECT_EQ((V{skeleton_list[1].action_timer, skeleton_list[2].health, skeleton_list[3].health,
+               summon_list[0].health}),
+            (V{150, 50, 100, 50}));
 
   world_reset();
   put_player(300, 200, 100);
@@ -189,8 +172,7 @@ TEST_F(Updates, SummonFightsSkeletons) {
   put_summon(300, 200);
   update_skeletons();
   update_summons();
-  EXPECT_EQ(player()->health, 85);
-  EXPECT_EQ(summon_list[0].health, 75);
+  EXPECT_EQ((V{player()->health, summon_list[0].health}), (V{85, 75}));
 }
 
 // A ready laser facing east over a living player costs 25, then rests 1000 ms; it holds its fire
@@ -201,15 +183,13 @@ TEST_F(Updates, LaserAtThePlayer) {
     put_player(200, 200, health);
     put_dead(100, 200, 0, 0, 0);
     place_laser(0);
-    std::vector<int> after;
+    V after;  // health after frames 1, 34 and 35, and the laser's readiness
     for (int frame = 1; frame <= 35; ++frame) {
       update_dead_actors();
-      after.push_back(player()->health);
+      if (frame == 1 || frame >= 34) after.push_back(player()->health);
     }
-    EXPECT_EQ(after[0], health ? 75 : 0);
-    EXPECT_EQ(after[33], health ? 75 : 0);
-    EXPECT_EQ(after[34], health ? 50 : 0);
-    EXPECT_EQ(dead_list[0].attack_timer, health ? 0 : 1000);
+    after.push_back(dead_list[0].attack_timer);
+    EXPECT_EQ(after, health ? (V{75, 75, 50, 0}) : (V{0, 0, 0, 1000}));
   }
   // The pair made at start-up meets its first update with its laser where it was made, at (0, 0).
   world_reset();
@@ -225,9 +205,8 @@ TEST_F(Updates, LaserPlacementFollowsTheFacing) {
     world_reset();
     put_dead(100, 200, c[0], 7, 7);
     place_laser(0);
-    EXPECT_EQ(laser_list[0].x, c[1]) << "sequence " << c[0];
-    EXPECT_EQ(laser_list[0].y, c[2]) << "sequence " << c[0];
-    EXPECT_EQ(laser_list[0].frame, c[3]) << "sequence " << c[0];
+    const BOB_TYP& l = laser_list[0];
+    EXPECT_EQ((V{int(l.x), int(l.y), l.frame}), (V{c[1], c[2], c[3]})) << "sequence " << c[0];
   }
 }
 
@@ -240,13 +219,10 @@ TEST_F(Updates, PlayerStrikesTheDead) {
   put_dead(310, 200, 0, 250, 150)->health = 25;
   put_dead(0, 0, 0, -3000, -1000);
   update_dead_actors();
-  ASSERT_EQ(dead_list.size(), 2u);
-  ASSERT_EQ(laser_list.size(), 2u);
-  EXPECT_EQ(dead_list[0].health, 75);
-  EXPECT_EQ(player()->health, 75);
-  EXPECT_EQ(laser_list[1].x, -3000);
+  ASSERT_EQ((V{count(dead_list), count(laser_list)}), (V{2, 2}));
+  EXPECT_EQ((V{dead_list[0].health, player()->health, int(laser_list[1].x), score}),
+            (V{75, 75, -3000, 1000}));
   EXPECT_EQ(dead_list[1].turn_timer, (1 << 20) - 30);
-  EXPECT_EQ(score, 1000);
 }
 
 // Walking, the dead face north at 315 (at spawning it still faced east).
@@ -259,8 +235,7 @@ TEST_F(Updates, DeadTurnTo315FacesNorth) {
   d->direction = 315 - turn;
   d->turn_timer = 10;
   update_dead_actors();
-  EXPECT_EQ(dead_list[0].direction, 315);
-  EXPECT_EQ(dead_list[0].sequence, 2);
+  EXPECT_EQ((V{dead_list[0].direction, dead_list[0].sequence}), (V{315, 2}));
 }
 
 // One slot counted out: the overshoot is dropped, the second spawn brings a dead pair, the fifth
@@ -275,22 +250,18 @@ TEST_F(Updates, SpawnSlots) {
     spawn_period[c[0]] = c[1];
     spawn_timer[c[0]] = 0;  // -30 after this frame's step
     update_spawn_timers();
-    EXPECT_EQ(spawn_period[c[0]], c[2]) << "slot " << c[0] << " at " << c[1];
-    EXPECT_EQ(spawn_timer[c[0]], c[2]);
-    EXPECT_EQ(skeleton_list.size(), 1u);
-    EXPECT_EQ(dead_list.size(), static_cast<size_t>(c[3]));
-    EXPECT_EQ(laser_list.size(), dead_list.size());
-    EXPECT_EQ(spawn_period[(c[0] + 1) % 8], c[0] == 7 ? -1 : c[4]);
+    EXPECT_EQ((V{spawn_period[c[0]], spawn_timer[c[0]], count(skeleton_list), count(dead_list),
+                 count(laser_list), spawn_period[(c[0] + 1) % 8]}),
+              (V{c[2], c[2], 1, c[3], c[3], c[0] == 7 ? -1 : c[4]}))
+        << "slot " << c[0] << " at " << c[1];
   }
   update_spawn_timers();
   update_spawn_timers();
-  EXPECT_EQ(skeleton_list.size(), 3u);
-  EXPECT_EQ(spawn_period[3], -12);
+  EXPECT_EQ((V{count(skeleton_list), spawn_period[3]}), (V{3, -12}));
   // The first frame of play: slot 0 alone spawns, one skeleton.
   world_reset();
   update_spawn_timers();
-  EXPECT_EQ(skeleton_list.size(), 1u);
-  EXPECT_TRUE(dead_list.empty() && laser_list.empty());
+  EXPECT_EQ((V{count(skeleton_list), count(dead_list), count(laser_list)}), (V{1, 0, 0}));
 }
 
 }  // namespace

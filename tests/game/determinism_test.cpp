@@ -1,6 +1,5 @@
 // A minute of play from a fixed seed, with the real sprite files, ends the same way every run:
 // once with no input, once with a key script through the player's steps in the frame's order.
-#include <array>
 #include <filesystem>
 
 #include "game/actor_rules.h"
@@ -13,9 +12,6 @@
 namespace {
 
 constexpr int kFrames = 2000;  // 60 s of 30 ms frames
-
-// Hostile skeletons, summons, dead pairs, score, the player's health.
-using END_TYP = std::array<int, 5>;
 
 class Determinism : public GameRules {
  protected:
@@ -39,7 +35,8 @@ void start(unsigned seed) {
 }
 
 // The rest of the frame: the actor updates, the health clamp, and the drawing step's lasers.
-END_TYP finish_frame() {
+// Returns hostile skeletons, summons, dead pairs, score and the player's health.
+V finish_frame() {
   update_skeletons();
   update_summons();
   update_dead_actors();
@@ -49,25 +46,24 @@ END_TYP finish_frame() {
     if (dead_list[i].health > 0) place_laser(static_cast<int>(i));
   }
   EXPECT_EQ(laser_list.size(), dead_list.size());
-  return {static_cast<int>(skeleton_list.size()) - 1, static_cast<int>(summon_list.size()),
-          static_cast<int>(dead_list.size()), score, player()->health};
+  return {count(skeleton_list) - 1, count(summon_list), count(dead_list), score, player()->health};
 }
 
-END_TYP run_without_input() {
+V run_without_input() {
   start(2026);
   player()->attack_timer = 1000;  // Space never pressed: the player never strikes
-  END_TYP end{};
+  V end;
   for (int frame = 0; frame < kFrames; ++frame) end = finish_frame();
   return end;
 }
 
 // Space held from the second second on; a walk around the middle, 100 frames each way (right,
 // down, left, up); one summoning at frame 900.
-END_TYP run_script() {
+V run_script() {
   start(7);
   const int walk[4] = {DIK_RIGHT, DIK_DOWN, DIK_LEFT, DIK_UP};
   uint8_t keys[256] = {};
-  END_TYP end{};
+  V end;
   for (int frame = 0; frame < kFrames; ++frame) {
     for (int k : walk) keys[k] = 0;
     keys[walk[frame / 100 % 4]] = 0x80;
@@ -86,17 +82,17 @@ END_TYP run_script() {
 
 // Nothing scores while the player does not strike; hits and lasers wear it down to nothing.
 TEST_F(Determinism, AMinuteWithoutInput) {
-  const END_TYP first = run_without_input();
+  const V first = run_without_input();
   EXPECT_EQ(run_without_input(), first);
-  EXPECT_EQ(first, (END_TYP{7, 0, 2, 0, 0}));
+  EXPECT_EQ(first, (V{7, 0, 2, 0, 0}));
 }
 
 // Along the way the player kills skeletons and dead actors, absorbs a summon for health and
 // falls in the last seconds.
 TEST_F(Determinism, AMinuteOfScriptedPlay) {
-  const END_TYP first = run_script();
+  const V first = run_script();
   EXPECT_EQ(run_script(), first);
-  EXPECT_EQ(first, (END_TYP{6, 0, 1, 3250, 0}));
+  EXPECT_EQ(first, (V{6, 0, 1, 3250, 0}));
 }
 
 }  // namespace

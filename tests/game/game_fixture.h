@@ -70,3 +70,7 @@ inline BOB_TYP* put_dead(float x, float y, int sequence, float lx, float ly) {
   return d;
 }
 inline BOB_TYP* player() { return &skeleton_list[0]; }
+
+// Several figures checked at once, printed together when they differ.
+using V = std::vector<int>;
+inline int count(const std::vector<BOB_TYP>& list) { return static_cast<int>(list.size()); }

@@ -34,9 +34,7 @@ TEST_F(Player, ArrowsStepInsideTheScreen) {
     uint8_t keys[256] = {};
     set_arrows(keys, c[0]);
     player_move_and_pose(keys);
-    EXPECT_EQ(p->x, c[3]) << "arrows " << c[0];
-    EXPECT_EQ(p->y, c[4]) << "arrows " << c[0];
-    EXPECT_EQ(p->sequence, c[5]) << "arrows " << c[0];
+    EXPECT_EQ((V{int(p->x), int(p->y), p->sequence}), (V{c[3], c[4], c[5]})) << "arrows " << c[0];
   }
 }
 
@@ -50,10 +48,7 @@ TEST_F(Player, DeadPlayerStaysPutButStillSummons) {
   player_move_and_pose(keys);
   player_summon_key(keys);
   player_attack();
-  EXPECT_EQ(player()->x, 300);
-  EXPECT_FALSE(player()->moving);
-  EXPECT_EQ(player()->attack_timer, 1000);
-  EXPECT_EQ(summon_list.size(), 1u);
+  EXPECT_EQ((V{int(p->x), p->moving, p->attack_timer, count(summon_list)}), (V{300, 0, 1000, 1}));
 }
 
 // Held down, Space strikes each time the strike timer refills; a new player waits 1000 ms.
@@ -81,16 +76,14 @@ TEST_F(Player, SummoningSpendsTheCharge) {
     put_player(20.5f, 200.2f, 100)->spawn_charge = charge;
     put_summon(0, 0);
     summon_skeletons();
-    ASSERT_EQ(summon_list.size(), static_cast<size_t>(charge / 10000)) << charge;
-    EXPECT_EQ(player()->spawn_charge, 0);
+    ASSERT_EQ((V{count(summon_list), player()->spawn_charge}), (V{charge / 10000, 0}));
     for (size_t t = 0; t < summon_list.size(); ++t) {
       const BOB_TYP& m = summon_list[t];
-      EXPECT_EQ(m.x, places[t][0]) << "type " << t;
-      EXPECT_EQ(m.y, places[t][1]) << "type " << t;
+      EXPECT_EQ((V{int(m.x), int(m.y)}), (V{places[t][0], places[t][1]})) << "type " << t;
       const int h = m.direction < headings[t][0] ? m.direction + 360 : m.direction;
       EXPECT_TRUE(h >= headings[t][0] && h <= headings[t][1]) << "type " << t << ": " << m.direction;
-      EXPECT_EQ(m.sequence, sector_sequence(m.direction));
-      EXPECT_EQ(m.health + m.attack_timer + m.turn_timer, 100 + 1000 + 1500);
+      EXPECT_EQ((V{m.sequence, m.health, m.attack_timer, m.turn_timer}),
+                (V{sector_sequence(m.direction), 100, 1000, 1500}));
     }
   }
   // Left Shift held summons once; pressed again with the charge spent, it clears the summons.
@@ -121,11 +114,9 @@ TEST_F(Player, DrainRisesWithPlay) {
     frames.push_back(frame);
   }
   ASSERT_GE(losses.size(), 8u);
-  EXPECT_EQ(frames[0], 50);
-  EXPECT_EQ(losses[0], 2);
-  EXPECT_EQ(losses[5], 2);  // frame 300
-  EXPECT_EQ(losses[6], 3);  // frame 350, after 10 s of play
-  EXPECT_EQ(losses.back(), 11);
+  // Ticks at frames 50, 100, ..., the seventh (frame 350) after 10 s of play.
+  EXPECT_EQ((V{frames[0], frames[6], losses[0], losses[5], losses[6], losses.back()}),
+            (V{50, 350, 2, 2, 3, 11}));
   EXPECT_LE(*std::max_element(losses.begin(), losses.end()), 11);
   // Exactly 10000 ms is not yet more than 10000.
   drain_amount = 2;
@@ -143,16 +134,14 @@ TEST_F(Player, WoundedPoses) {
   uint8_t keys[256] = {};
   set_arrows(keys, R);
   for (int n = 0; n < 4; ++n) player_move_and_pose(keys);
-  EXPECT_EQ(p->sequence, 8);
-  EXPECT_EQ(p->frame, 33);
+  EXPECT_EQ((V{p->sequence, p->frame}), (V{8, 33}));
   set_arrows(keys, 0);
   player_move_and_pose(keys);
   EXPECT_EQ(p->frame, 32);
   player_attack();
   set_arrows(keys, R);
   player_move_and_pose(keys);
-  EXPECT_EQ(p->sequence, 0);
-  EXPECT_EQ(p->frame, 35);
+  EXPECT_EQ((V{p->sequence, p->frame}), (V{0, 35}));
 }
 
 }  // namespace
