@@ -32,16 +32,6 @@ void meet_player(BOB_TYP* d) {
   }
 }
 
-void fire_at_player(BOB_TYP* d, const BOB_TYP* laser) {
-  BOB_TYP* p = &skeleton_list[0];
-  if (beam_hits(laser, p, d->sequence, BEAM_NARROWING) && d->attack_timer == 1000 && p->health > 0) {
-    d->attack_timer = 0;
-    d->action_timer = 0;
-    p->health -= 25;
-    play_sound(weapon_sound_id, 0);
-  }
-}
-
 }  // namespace
 
 void update_dead_actors() {
@@ -57,9 +47,20 @@ void update_dead_actors() {
     d->y += d->vel_y;
     meet_player(d);
     bounce_off_edges(d, &DEAD_EDGE_TURNS);
-    fire_at_player(d, &laser_list[i]);
+    // A dead player is no target: the laser stays ready.
+    if (skeleton_list[0].health > 0) fire_laser(i, &skeleton_list[0], BEAM_NARROWING);
     remove_if_dead(&dead_list, &i, SCORE_DEAD);
   }
+}
+
+int fire_laser(int dead, BOB_TYP* target, int narrowing) {
+  BOB_TYP* d = &dead_list[dead];
+  if (!beam_hits(&laser_list[dead], target, d->sequence, narrowing) || d->attack_timer != 1000) return 0;
+  d->attack_timer = 0;
+  d->action_timer = 0;
+  target->health -= 25;
+  play_sound(weapon_sound_id, 0);
+  return 1;
 }
 
 void place_laser(int index) {

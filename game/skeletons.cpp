@@ -52,13 +52,8 @@ void meet_player(int i) {
 void meet_dead(int i) {
   BOB_TYP* s = &skeleton_list[i];
   for (size_t j = 0; j < dead_list.size(); ++j) {
+    fire_laser(static_cast<int>(j), s, BEAM_NARROWING);
     BOB_TYP* d = &dead_list[j];
-    if (beam_hits(&laser_list[j], s, d->sequence, BEAM_NARROWING) && d->attack_timer == 1000) {
-      d->attack_timer = 0;
-      d->action_timer = 0;
-      s->health -= 25;
-      play_sound(weapon_sound_id, 0);
-    }
     if (boxes_overlap_dead(s, d)) {
       if (bodies_overlap_dead(s, d, DEAD_BODY_RIGHT)) step_back(d);
       if (s->attack_timer == 1000) {

@@ -65,14 +65,22 @@ void set_heading_velocity(BOB_TYP* actor, int heading) {
   bob_set_velocity(actor, 2 * cos_table[heading], 2 * sin_table[heading]);
 }
 
+namespace {
+// The game fields every new actor starts with: its heading, a full wander timer and health, its
+// strike ready and no strike pose.
+void starting_fields(BOB_TYP* actor, int heading) {
+  actor->direction = heading;
+  actor->turn_timer = 1500;
+  actor->health = 100;
+  actor->spare_int = -2;
+  actor->attack_timer = 1000;
+  actor->action_timer = 150;
+}
+}  // namespace
+
 void skeleton_tail(BOB_TYP* s, int heading) {
   bob_set_sequence(s, sector_sequence(heading));
-  s->direction = heading;
-  s->turn_timer = 1500;
-  s->health = 100;
-  s->spare_int = -2;
-  s->attack_timer = 1000;
-  s->action_timer = 150;
+  starting_fields(s, heading);
 }
 
 int spawn_edge_skeleton() {
@@ -101,12 +109,7 @@ int spawn_dead_pair() {
   bob_set_sequence(dead, 0);
   bob_set_anim_period(dead, 8);
   bob_set_sequence(dead, dead_spawn_sequence(heading));
-  dead->direction = heading;
-  dead->turn_timer = 1500;
-  dead->health = 100;
-  dead->spare_int = -2;
-  dead->attack_timer = 1000;
-  dead->action_timer = 150;
+  starting_fields(dead, heading);
   return 1;
 }
 

@@ -46,13 +46,8 @@ void fight_skeletons(BOB_TYP* m) {
 
 void fight_dead(BOB_TYP* m) {
   for (size_t j = 0; j < dead_list.size(); ++j) {
+    fire_laser(static_cast<int>(j), m, BEAM_NARROWING_SUMMON);
     BOB_TYP* d = &dead_list[j];
-    if (beam_hits(&laser_list[j], m, d->sequence, BEAM_NARROWING_SUMMON) && d->attack_timer == 1000) {
-      d->attack_timer = 0;
-      d->action_timer = 0;
-      m->health -= 25;
-      play_sound(weapon_sound_id, 0);
-    }
     if (boxes_overlap_dead(m, d)) {
       if (bodies_overlap_dead(m, d, DEAD_BODY_RIGHT_FOR_SUMMONS)) step_back(d);
       if (m->attack_timer == 1000) {
