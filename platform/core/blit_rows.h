@@ -11,3 +11,8 @@ void plat_row_map8(uint8_t* to, const uint8_t* from, const int* columns, int n, 
                    uint8_t key);
 void plat_row_map16(uint8_t* to, const uint8_t* from, const int* columns, int n, bool keyed,
                     uint16_t key);
+// Keyed rows from key runs: copies the runs [first, last) of the source row `row` that lie in
+// source columns [from_x, from_x + n), where to[0] stands for column from_x.
+struct KEY_RUN_TYP;
+void plat_row_runs(uint8_t* to, const uint8_t* row, const KEY_RUN_TYP* first,
+                   const KEY_RUN_TYP* last, int from_x, int n, int bytes);
