@@ -106,11 +106,8 @@ int plat_surface_blt(SURFACE_TYP* dst, const RECT* dst_rect, SURFACE_TYP* src,
       const int64_t sy = s.top + (b.top - d.top);
       uint8_t* to = at(dst, b.left, b.top);
       if (runs) {
-        const uint8_t* row = src_at(0, sy);
-        const KEY_RUN_TYP* list = runs->list.data();
-        for (int64_t y = sy, end = sy + (b.bottom - b.top); y < end; ++y, row += src_pitch, to += dst_pitch)
-          plat_row_runs(to, row, list + runs->row_first[static_cast<size_t>(y)],
-                        list + runs->row_first[static_cast<size_t>(y) + 1], sx, n, bytes);
+        plat_runs_draw(to, dst_pitch, src_at(0, sy), src_pitch, runs, static_cast<int>(sy),
+                       static_cast<int>(b.bottom - b.top), sx, n, src->width, bytes);
         return;
       }
       const uint8_t* from = src_at(sx, sy);

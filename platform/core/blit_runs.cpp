@@ -84,17 +84,46 @@ const KEY_RUNS_TYP* plat_surface_key_runs(SURFACE_TYP* surface, uint32_t key) {
   return runs.state == KEY_RUNS_BUILT ? &runs : nullptr;
 }
 
-void plat_row_runs(uint8_t* to, const uint8_t* row, const KEY_RUN_TYP* first,
-                   const KEY_RUN_TYP* last, int from_x, int n, int bytes) {
+namespace {
+
+// Rows of a keyed blit from the runs, BYTES per pixel. Without CLIP the visible part spans whole
+// source rows, so every run is copied as it is.
+template <int BYTES, bool CLIP>
+void draw_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+               const KEY_RUN_TYP* list, const uint32_t* row_first, int rows, int from_x, int n) {
   const int end_x = from_x + n;
-  for (const KEY_RUN_TYP* run = first; run != last; ++run) {
-    const int a = run->start > from_x ? run->start : from_x;
-    const int b = run->end < end_x ? run->end : end_x;
-    if (a >= b) {
-      if (run->start >= end_x) return;  // runs are in order: the rest lie further right
-      continue;
+  uint32_t r = row_first[0];
+  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
+    const uint32_t stop = row_first[y + 1];
+    for (; r < stop; ++r) {
+      int a = list[r].start, b = list[r].end;
+      if (CLIP) {
+        a = a > from_x ? a : from_x;
+        b = b < end_x ? b : end_x;
+        if (a >= b) continue;
+      }
+      copy_bytes(to + static_cast<size_t>(a - from_x) * BYTES, row + static_cast<size_t>(a) * BYTES,
+                 static_cast<size_t>(b - a) * BYTES);
     }
-    copy_bytes(to + static_cast<size_t>(a - from_x) * bytes, row + static_cast<size_t>(a) * bytes,
-               static_cast<size_t>(b - a) * bytes);
+  }
+}
+
+}  // namespace
+
+void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                    const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
+                    int bytes) {
+  const uint32_t* first = runs->row_first.data() + first_row;
+  const bool whole_rows = from_x == 0 && n == width;
+  if (bytes == 1) {
+    if (whole_rows)
+      draw_rows<1, false>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+    else
+      draw_rows<1, true>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+  } else {
+    if (whole_rows)
+      draw_rows<2, false>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+    else
+      draw_rows<2, true>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
   }
 }
