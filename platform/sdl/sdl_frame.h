@@ -27,6 +27,7 @@ struct FRAME_COLOURS_TYP {
   uint32_t low[256];
   uint32_t high[256];
   alignas(64) uint8_t planes[4][256];
+  int plane_constant[4];  // 1 where every colour has the same byte there (alpha, an unused byte)
 };
 
 // An 8-bit frame's colours from its palette (the flags byte is no alpha).

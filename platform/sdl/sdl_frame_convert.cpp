@@ -35,12 +35,8 @@ namespace {
 WIDE_TARGET void row8_wide(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colours,
                            uint32_t* out) {
   __m512i table[4][4];
-  bool constant[4];
-  for (int b = 0; b < 4; ++b) {
+  for (int b = 0; b < 4; ++b)
     for (int q = 0; q < 4; ++q) table[b][q] = _mm512_load_si512(colours.planes[b] + 64 * q);
-    constant[b] = true;
-    for (int i = 1; i < 256 && constant[b]; ++i) constant[b] = colours.planes[b][i] == colours.planes[b][0];
-  }
   // Four pixels' index bytes in the order the byte interleave below puts them back in: output
   // dword D of the vector comes from input dword 4 * (D % 4) + D / 4.
   const __m512i order = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
@@ -51,7 +47,7 @@ WIDE_TARGET void row8_wide(const uint8_t* from, int n, const FRAME_COLOURS_TYP& 
     const __mmask64 top = _mm512_movepi8_mask(index);
     __m512i plane[4];
     for (int b = 0; b < 4; ++b) {
-      if (constant[b]) {
+      if (colours.plane_constant[b]) {
         plane[b] = _mm512_set1_epi8(static_cast<char>(colours.planes[b][0]));
         continue;
       }
@@ -201,6 +197,17 @@ void convert_row(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colours, u
     frame_row16(from, n, colours, out);
 }
 
+// The byte planes of the 8-bit lookup, and which of them never change.
+void make_planes(FRAME_COLOURS_TYP* colours) {
+  for (int b = 0; b < 4; ++b) {
+    colours->plane_constant[b] = 1;
+    for (int i = 0; i < 256; ++i) {
+      colours->planes[b][i] = static_cast<uint8_t>(colours->low[i] >> (8 * b));
+      if (colours->planes[b][i] != colours->planes[b][0]) colours->plane_constant[b] = 0;
+    }
+  }
+}
+
 }  // namespace
 
 void sdl_frame_colours8(const FRAME_FORMAT_TYP& format, const PALETTEENTRY palette[256],
@@ -211,8 +218,8 @@ void sdl_frame_colours8(const FRAME_FORMAT_TYP& format, const PALETTEENTRY palet
     const uint32_t c = format.fixed | place(format, palette[i].red, palette[i].green, palette[i].blue);
     colours->low[i] = c;
     colours->high[i] = 0;
-    for (int b = 0; b < 4; ++b) colours->planes[b][i] = static_cast<uint8_t>(c >> (8 * b));
   }
+  make_planes(colours);
 }
 
 void sdl_frame_colours16(const FRAME_FORMAT_TYP& format, int pixel_format,
@@ -293,10 +300,8 @@ void sdl_frame_convert(const uint8_t* pixels, int pitch, int width, int height, 
   if (bpp == 8) {
     colours.bpp = 8;
     colours.black = FRAME_ARGB8888.fixed;
-    for (int i = 0; i < 256; ++i) {
-      colours.low[i] = lookup[i];
-      for (int b = 0; b < 4; ++b) colours.planes[b][i] = static_cast<uint8_t>(lookup[i] >> (8 * b));
-    }
+    for (int i = 0; i < 256; ++i) colours.low[i] = lookup[i];
+    make_planes(&colours);
   } else {
     sdl_frame_colours16(FRAME_ARGB8888, pixel_format, &colours);
   }
