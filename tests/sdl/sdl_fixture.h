@@ -166,9 +166,15 @@ class SdlWindow : public ::testing::Test {
     if (sdl_backend.renderer) {
       if (SDL_GetRendererOutputSize(sdl_backend.renderer, &w, &h) != 0 || w <= 0 || h <= 0) return {};
       pixels.resize(static_cast<size_t>(w) * h);
-      if (SDL_RenderReadPixels(sdl_backend.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
-                               pixels.data(), w * 4) != 0)
-        return {};
+      // The whole output, bars included: with a logical size SDL reads only the picture's part.
+      int logical_w = 0, logical_h = 0;
+      SDL_RenderGetLogicalSize(sdl_backend.renderer, &logical_w, &logical_h);
+      SDL_RenderSetLogicalSize(sdl_backend.renderer, 0, 0);
+      SDL_RenderSetViewport(sdl_backend.renderer, nullptr);
+      const int read = SDL_RenderReadPixels(sdl_backend.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                            pixels.data(), w * 4);
+      SDL_RenderSetLogicalSize(sdl_backend.renderer, logical_w, logical_h);
+      if (read != 0) return {};
     } else {
       SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
       if (!surface) return {};
