@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,6 +43,11 @@ struct DRAW_CASE {
   FRAME_FORMAT_TYP format;
   bool wide;
 };
+
+void PrintTo(const DRAW_CASE& c, std::ostream* os) {
+  *os << "bpp " << c.bpp << ", " << c.width << "x" << c.height << " to " << c.tw << "x" << c.th
+      << (c.wide ? ", wide" : ", portable");
+}
 
 std::string name_of(const ::testing::TestParamInfo<DRAW_CASE>& info) {
   const DRAW_CASE& c = info.param;
