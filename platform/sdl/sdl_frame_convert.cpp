@@ -19,7 +19,6 @@ struct FRAME_EXPAND_TYP {
 };
 }  // namespace
 
-
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define FRAME_WIDE 1
 #include <immintrin.h>
@@ -100,8 +99,8 @@ static bool frame_wide_available() {
 #endif
 }
 
-static void frame_row8(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colours, uint32_t* out,
-                bool wide) {
+static void frame_row8(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colours,
+                       uint32_t* out, bool wide) {
   int i = 0;
 #if FRAME_WIDE
   if (wide && n >= 64) return row8_wide(from, n, colours, out);
@@ -114,10 +113,9 @@ static void frame_row8(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colo
     uint64_t v;
     std::memcpy(&v, from + i, 8);
 #if defined(__SSE2__)
-    const __m128i a = _mm_setr_epi32(static_cast<int>(lookup[v & 0xFF]), static_cast<int>(lookup[(v >> 8) & 0xFF]),
-                                     static_cast<int>(lookup[(v >> 16) & 0xFF]), static_cast<int>(lookup[(v >> 24) & 0xFF]));
-    const __m128i b = _mm_setr_epi32(static_cast<int>(lookup[(v >> 32) & 0xFF]), static_cast<int>(lookup[(v >> 40) & 0xFF]),
-                                     static_cast<int>(lookup[(v >> 48) & 0xFF]), static_cast<int>(lookup[v >> 56]));
+    auto at = [&](int k) { return static_cast<int>(lookup[(v >> (8 * k)) & 0xFF]); };
+    const __m128i a = _mm_setr_epi32(at(0), at(1), at(2), at(3));
+    const __m128i b = _mm_setr_epi32(at(4), at(5), at(6), at(7));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), a);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), b);
 #else
@@ -131,8 +129,13 @@ static void frame_row8(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colo
   for (; i < n; ++i) out[i] = lookup[from[i]];
 }
 
-static void frame_row16(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colours, uint32_t* out) {
-  for (int i = 0; i < n; ++i) out[i] = colours.low[from[2 * i]] | colours.high[from[2 * i + 1]];
+static void frame_row16(const uint8_t* from, int n, const FRAME_COLOURS_TYP& colours,
+                        uint32_t* out) {
+  for (int i = 0; i < n; ++i) {
+    uint16_t v;
+    std::memcpy(&v, from + 2 * i, 2);
+    out[i] = colours.low[v & 0xFF] | colours.high[v >> 8];
+  }
 }
 
 static void frame_expand_prepare(const int* columns, int count, FRAME_EXPAND_TYP* expand) {
@@ -152,7 +155,7 @@ static void frame_expand_prepare(const int* columns, int count, FRAME_EXPAND_TYP
 }
 
 static void frame_expand(const uint32_t* row, const int* columns, int count,
-                  const FRAME_EXPAND_TYP& expand, uint32_t* out, bool wide) {
+                         const FRAME_EXPAND_TYP& expand, uint32_t* out, bool wide) {
 #if FRAME_WIDE
   if (wide && expand.usable) return expand_wide(row, count, expand, out);
 #else
@@ -174,8 +177,8 @@ uint32_t widen6(uint32_t v) { return (v << 2) | (v >> 4); }
 
 int wide_allowed = 1;
 
-// The frame column under each view column, and the frame row under each view row, kept from
-// frame to frame while the geometry stays.
+// The frame column under each view column and the row the expander reads, kept from frame to
+// frame while the sizes stay.
 struct SCALE_MAP_TYP {
   int width = 0, view_width = 0;
   std::vector<int> columns;
