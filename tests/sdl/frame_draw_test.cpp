@@ -143,19 +143,4 @@ std::vector<DRAW_CASE> draw_cases() {
 
 INSTANTIATE_TEST_SUITE_P(Targets, FrameDraw, ::testing::ValuesIn(draw_cases()), name_of);
 
-TEST(FrameConvertLegacy, PlainArgbPicturesOfAPalette) {
-  // The ARGB8888 lookup keeps its shape: alpha full, the flags byte ignored.
-  PALETTEENTRY palette[256] = {};
-  palette[3] = {0x12, 0x34, 0x56, PC_EXPLICIT};
-  uint32_t lookup[256];
-  sdl_frame_build_lookup(palette, lookup);
-  EXPECT_EQ(lookup[3], 0xFF123456u);
-  EXPECT_EQ(lookup[0], 0xFF000000u);
-  const uint8_t pixels[2] = {3, 0};
-  uint32_t out[2] = {};
-  sdl_frame_convert(pixels, 2, 2, 1, 8, 8, lookup, reinterpret_cast<uint8_t*>(out), 8);
-  EXPECT_EQ(out[0], 0xFF123456u);
-  EXPECT_EQ(out[1], 0xFF000000u);
-}
-
 }  // namespace

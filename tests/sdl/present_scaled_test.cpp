@@ -139,16 +139,4 @@ TEST_F(SdlPresentRenderer, TheTextureIsScaledByTheRenderer) {
   expect_picture(1024, 768, {0, 0, 1024, 768});
 }
 
-TEST_F(SdlPresentRenderer, AWindowOfAnotherShapeGetsBars) {
-  ASSERT_EQ(plat_display_set_mode(window_, 640, 480, 8, 0), 1);
-  SDL_SetWindowSize(sdl_backend.window, 800, 480);
-  show_pattern();
-  int w = 0, h = 0;
-  const std::vector<uint32_t> pixels = shown_picture(&w, &h);
-  ASSERT_EQ(w, 800);
-  EXPECT_EQ(pixels[100 * 800 + 40] & 0xFFFFFF, 0u);   // the left bar
-  EXPECT_EQ(pixels[100 * 800 + 760] & 0xFFFFFF, 0u);  // the right bar
-  EXPECT_EQ(pixels[100 * 800 + 80 + 100] & 0xFFFFFF, pattern_colour(100, 100));
-}
-
 }  // namespace
