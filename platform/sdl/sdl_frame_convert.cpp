@@ -276,6 +276,7 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
   const bool same_size = view.width == width && view.height == height;
   if (!same_size) prepare_map(width, view.width);
   int converted = -1;  // the frame row now in scale_map.row
+  const uint32_t* last_out = nullptr;  // the view row it was last widened into
   for (int y = 0; y < target_height; ++y) {
     uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
     if (y < view.y || y >= view.y + view.height) {
@@ -292,13 +293,17 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
       continue;
     }
     const int from_row = static_cast<int>((int64_t{2} * v + 1) * height / (int64_t{2} * view.height));
-    if (from_row != converted) {
-      convert_row(pixels + static_cast<ptrdiff_t>(from_row) * pitch, width, colours,
-                  scale_map.row.data(), wide);
-      converted = from_row;
+    if (from_row == converted) {
+      // A frame row shown twice: the row above is this one already (and still in the cache).
+      std::memcpy(out, last_out, static_cast<size_t>(view.width) * 4);
+      continue;
     }
+    convert_row(pixels + static_cast<ptrdiff_t>(from_row) * pitch, width, colours,
+                scale_map.row.data(), wide);
+    converted = from_row;
     frame_expand(scale_map.row.data(), scale_map.columns.data(), view.width, scale_map.expand, out,
                  wide);
+    last_out = out;
   }
 }
 
