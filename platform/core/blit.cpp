@@ -56,6 +56,7 @@ int plat_surface_fill(SURFACE_TYP* surface, const RECT* rect, uint32_t color) {
   if (!surface || surface->locked) return 0;
   BOX area = rect ? box_of(*rect) : whole(surface);
   if (empty(area)) return 0;
+  plat_surface_touched(surface);
   return for_each_visible(surface, area, [&](const BOX& b) {
     int n = static_cast<int>(b.right - b.left);
     for (int64_t y = b.top; y < b.bottom; ++y) {
@@ -75,6 +76,7 @@ int plat_surface_blt(SURFACE_TYP* dst, const RECT* dst_rect, SURFACE_TYP* src,
   if (empty(s) || empty(d)) return 0;
   if (s.left < 0 || s.top < 0 || s.right > src->width || s.bottom > src->height) return 0;
   if (plat_fault(CALL_SURFACE_BLT)) return 0;
+  plat_surface_touched(dst);
 
   // A surface blitted onto itself reads from a copy, so overlapping rectangles read old pixels.
   std::vector<uint8_t> copy;
@@ -94,13 +96,22 @@ int plat_surface_blt(SURFACE_TYP* dst, const RECT* dst_rect, SURFACE_TYP* src,
   const int64_t dw = d.right - d.left, dh = d.bottom - d.top;
 
   if (sw == dw && sh == dh) {
-    // Unscaled: each visible row is one run of the source row. This is the sprite hot path.
+    // Unscaled: each visible row is one run of the source row. This is the sprite hot path:
+    // a keyed sprite drawn again with the same pixels copies its key runs.
+    const KEY_RUNS_TYP* runs = keyed && src != dst ? plat_surface_key_runs(src, key) : nullptr;
+    const size_t dst_pitch = static_cast<size_t>(dst->pitch);
     return for_each_visible(dst, d, [&](const BOX& b) {
-      int n = static_cast<int>(b.right - b.left);
-      int64_t sx = s.left + (b.left - d.left);
-      for (int64_t y = b.top; y < b.bottom; ++y) {
-        const uint8_t* from = src_at(sx, s.top + (y - d.top));
-        uint8_t* to = at(dst, b.left, y);
+      const int n = static_cast<int>(b.right - b.left);
+      const int sx = static_cast<int>(s.left + (b.left - d.left));
+      const int64_t sy = s.top + (b.top - d.top);
+      uint8_t* to = at(dst, b.left, b.top);
+      if (runs) {
+        plat_runs_draw(to, dst_pitch, src_at(0, sy), src_pitch, runs, static_cast<int>(sy),
+                       static_cast<int>(b.bottom - b.top), sx, n, src->width, bytes);
+        return;
+      }
+      const uint8_t* from = src_at(sx, sy);
+      for (int64_t y = b.top; y < b.bottom; ++y, from += src_pitch, to += dst_pitch) {
         if (bytes == 1) {
           if (keyed)
             plat_row_key8(to, from, n, static_cast<uint8_t>(key));

@@ -11,3 +11,11 @@ void plat_row_map8(uint8_t* to, const uint8_t* from, const int* columns, int n, 
                    uint8_t key);
 void plat_row_map16(uint8_t* to, const uint8_t* from, const int* columns, int n, bool keyed,
                     uint16_t key);
+// Keyed rows from key runs: copies the runs of source rows first_row .. first_row + rows - 1
+// (`row` is the first of them) that lie in source columns [from_x, from_x + n) of a surface
+// `width` pixels wide; to[0] stands for column from_x of the first row.
+#include <cstddef>
+struct KEY_RUNS_TYP;
+void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                    const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
+                    int bytes);

@@ -79,6 +79,8 @@ uint8_t* plat_surface_lock(SURFACE_TYP* surface, int* pitch) {
   if (!surface || surface->locked) return nullptr;
   if (plat_fault(CALL_SURFACE_LOCK)) return nullptr;
   surface->locked = 1;
+  // The caller may write anything while it holds the lock.
+  plat_surface_touched(surface);
   if (pitch) *pitch = surface->pitch;
   return surface->pixels.data();
 }

@@ -17,6 +17,25 @@ struct PALETTE_TYP {
   PALETTEENTRY entries[256];
 };
 
+// A run of pixels that are not the colour key: columns [start, end) of one row.
+struct KEY_RUN_TYP {
+  uint16_t start;
+  uint16_t end;
+};
+
+// What keyed blits from a surface can skip working out again while its pixels stay as they are:
+// the runs of each row that are not the key. Dropped by every write (see plat_surface_touched).
+struct KEY_RUNS_TYP {
+  int state;     // KEY_RUNS_NONE, KEY_RUNS_BUILT or KEY_RUNS_TOO_BROKEN
+  int draws;     // keyed draws from this surface since its pixels last changed
+  uint32_t key;  // the key the runs were made for
+  std::vector<uint32_t> row_first;  // height + 1 entries: row y's runs are [row_first[y], row_first[y + 1])
+  std::vector<KEY_RUN_TYP> list;
+};
+constexpr int KEY_RUNS_NONE = 0;
+constexpr int KEY_RUNS_BUILT = 1;
+constexpr int KEY_RUNS_TOO_BROKEN = 2;  // too many short runs: the per-pixel row is as quick
+
 // Surfaces are counted so the release of a primary can take its back buffer with it.
 struct SURFACE_TYP {
   int references;
@@ -33,7 +52,20 @@ struct SURFACE_TYP {
   PALETTE_TYP* palette;
   SURFACE_TYP* attached;  // the primary's back buffer
   SURFACE_TYP* owner;     // the primary this back buffer belongs to, or null
+  KEY_RUNS_TYP runs;
 };
+
+// Every path that may change a surface's pixels calls this first: locks, fills, blits and text
+// into it, and the exchange of a flip.
+inline void plat_surface_touched(SURFACE_TYP* surface) {
+  surface->runs.state = KEY_RUNS_NONE;
+  surface->runs.draws = 0;
+}
+
+// The key runs of a surface for its current pixels and key, made on the second keyed draw since
+// the last write (a surface written before every draw never pays for them). Null when the
+// surface is drawn per pixel instead.
+const KEY_RUNS_TYP* plat_surface_key_runs(SURFACE_TYP* surface, uint32_t key);
 
 // Makes a surface without consulting the fault table (the display's own surfaces have faults
 // of their own). Null for a bad size or depth.

@@ -166,6 +166,7 @@ int plat_text_draw(SURFACE_TYP* surface, int x, int y, const char* text, uint8_t
   if (plat_fault(CALL_TEXT)) return 0;
   if (!ready()) return 0;
   if (!text || !*text) return 1;
+  plat_surface_touched(surface);
 
   uint32_t color;
   if (surface->bpp == 8) {

@@ -1,21 +1,119 @@
-#include "platform/sdl/sdl_frame.h"
+// The presentation target and showing a frame on it. With an accelerated renderer the frame is
+// converted once into a streaming texture in the renderer's own format and the renderer scales
+// it. With only software rendering, SDL's renderer would clear, copy, convert and scale the
+// frame again on the processor; the frame is drawn instead, converted, scaled and letterboxed in
+// one pass, straight into the window's surface.
+#include "platform/sdl/sdl_state.h"
 
-#include <SDL.h>
+int sdl_frame_format_of(const SDL_PixelFormat* format, FRAME_FORMAT_TYP* out) {
+  if (!format || format->BytesPerPixel != 4 || format->Rloss || format->Gloss || format->Bloss)
+    return 0;
+  *out = {format->Rshift, format->Gshift, format->Bshift, format->Amask};
+  return 1;
+}
 
-int sdl_frame_present(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* pixels,
-                      int pitch, int width, int height, int bpp, int pixel_format,
-                      const uint32_t lookup[256]) {
-  if (!renderer || !texture || !pixels) return 0;
+namespace {
+
+// The first texture format the renderer takes natively whose channels are 8 bits in 32.
+Uint32 native_texture_format(SDL_Renderer* renderer, FRAME_FORMAT_TYP* frame_format) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer, &info) == 0) {
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i) {
+      const Uint32 candidate = info.texture_formats[i];
+      if (SDL_ISPIXELFORMAT_FOURCC(candidate) || SDL_BYTESPERPIXEL(candidate) != 4) continue;
+      SDL_PixelFormat* format = SDL_AllocFormat(candidate);
+      const int usable = format && sdl_frame_format_of(format, frame_format);
+      if (format) SDL_FreeFormat(format);
+      if (usable) return candidate;
+    }
+  }
+  *frame_format = FRAME_ARGB8888;
+  return SDL_PIXELFORMAT_ARGB8888;
+}
+
+int window_surface_usable() {
+  FRAME_FORMAT_TYP format;
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
+  return surface && sdl_frame_format_of(surface->format, &format);
+}
+
+void choose_target() {
+  // A render driver named in SDL_RENDER_DRIVER is used as asked, software or not.
+  const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  const bool driver_asked = asked && asked[0];
+  sdl_backend.renderer =
+      SDL_CreateRenderer(sdl_backend.window, -1, driver_asked ? 0 : SDL_RENDERER_ACCELERATED);
+  if (sdl_backend.renderer) return;
+  if (window_surface_usable()) {
+    sdl_backend.window_surface = 1;
+    return;
+  }
+  // A window surface of a format the conversion cannot write: SDL's software renderer converts.
+  sdl_backend.renderer = SDL_CreateRenderer(sdl_backend.window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+}  // namespace
+
+int sdl_open_presentation(int width, int height) {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // No vsync: the frame clock paces the game, and a blocking present would stretch frames.
+  if (!sdl_backend.renderer && !sdl_backend.window_surface) choose_target();
+  if (sdl_backend.window_surface) return 1;
+  if (!sdl_backend.renderer) return 0;
+  if (!sdl_backend.texture || sdl_backend.mode_width != width || sdl_backend.mode_height != height) {
+    if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
+    const Uint32 format = native_texture_format(sdl_backend.renderer, &sdl_backend.texture_format);
+    sdl_backend.texture =
+        SDL_CreateTexture(sdl_backend.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!sdl_backend.texture) return 0;
+  }
+  // The mode's picture keeps its shape at any window size: bars fill the rest.
+  SDL_RenderSetLogicalSize(sdl_backend.renderer, width, height);
+  return 1;
+}
+
+void sdl_release_presentation() {
+  if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
+  if (sdl_backend.renderer) SDL_DestroyRenderer(sdl_backend.renderer);
+  sdl_backend.texture = nullptr;
+  sdl_backend.renderer = nullptr;
+  sdl_backend.window_surface = 0;
+  sdl_backend.mode_width = 0;
+  sdl_backend.mode_height = 0;
+}
+
+int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int bpp,
+                   const PALETTEENTRY* palette, int pixel_format) {
+  static FRAME_COLOURS_TYP colours;  // 3 KB: made afresh each frame, kept off the stack
+  if (sdl_backend.window_surface) {
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
+    FRAME_FORMAT_TYP format;
+    if (!surface || !sdl_frame_format_of(surface->format, &format)) return 0;
+    if (bpp == 8)
+      sdl_frame_colours8(format, palette, &colours);
+    else
+      sdl_frame_colours16(format, pixel_format, &colours);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return 0;
+    sdl_frame_draw(pixels, pitch, width, height, colours, static_cast<uint8_t*>(surface->pixels),
+                   surface->pitch, surface->w, surface->h);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
+  }
+  if (!sdl_backend.renderer || !sdl_backend.texture) return 0;
+  if (bpp == 8)
+    sdl_frame_colours8(sdl_backend.texture_format, palette, &colours);
+  else
+    sdl_frame_colours16(sdl_backend.texture_format, pixel_format, &colours);
   void* memory = nullptr;
   int texture_pitch = 0;
-  if (SDL_LockTexture(texture, nullptr, &memory, &texture_pitch) != 0) return 0;
-  sdl_frame_convert(pixels, pitch, width, height, bpp, pixel_format, lookup,
-                    static_cast<uint8_t*>(memory), texture_pitch);
-  SDL_UnlockTexture(texture);
-  // Clearing first keeps the letterbox bars black whatever was there before.
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
-  if (SDL_RenderCopy(renderer, texture, nullptr, nullptr) != 0) return 0;
-  SDL_RenderPresent(renderer);
+  if (SDL_LockTexture(sdl_backend.texture, nullptr, &memory, &texture_pitch) != 0) return 0;
+  sdl_frame_draw(pixels, pitch, width, height, colours, static_cast<uint8_t*>(memory),
+                 texture_pitch, width, height);
+  SDL_UnlockTexture(sdl_backend.texture);
+  // The renderer draws the bars: clearing is its own (cheap) work there.
+  SDL_SetRenderDrawColor(sdl_backend.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(sdl_backend.renderer);
+  if (SDL_RenderCopy(sdl_backend.renderer, sdl_backend.texture, nullptr, nullptr) != 0) return 0;
+  SDL_RenderPresent(sdl_backend.renderer);
   return 1;
 }

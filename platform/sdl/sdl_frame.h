@@ -1,5 +1,6 @@
-// Turning the primary surface's pixels into the ARGB8888 picture SDL shows. SDL cannot make
-// palettised textures, so 8-bit frames go through a 256-entry lookup.
+// Turning the primary surface's pixels into the picture SDL shows, in one pass: each pixel is
+// converted to the target's 32-bit format and, when the target is larger than the mode, scaled
+// up with nearest sampling into its letterboxed place, with black bars around it.
 #pragma once
 #include <cstdint>
 #include "platform/types.h"
@@ -7,16 +8,61 @@
 struct SDL_Renderer;
 struct SDL_Texture;
 
-// The lookup of a palette: 0xAARRGGBB with alpha always 255 (the flags byte is no alpha).
-void sdl_frame_build_lookup(const PALETTEENTRY palette[256], uint32_t lookup[256]);
+// Where the three 8-bit channels sit in a 32-bit target pixel, and the bits every pixel carries
+// besides (full alpha where the format has alpha).
+struct FRAME_FORMAT_TYP {
+  int red_shift;
+  int green_shift;
+  int blue_shift;
+  uint32_t fixed;
+};
+constexpr FRAME_FORMAT_TYP FRAME_ARGB8888 = {16, 8, 0, 0xFF000000u};
 
-// Converts width x height pixels into ARGB8888 rows at dst, dst_pitch bytes apart.
-// bpp 8 uses the lookup; bpp 16 unpacks 5.6.5, or 5.5.5 when pixel_format is 15.
+// A frame's colours in the target's format. An 8-bit pixel v shows as low[v] (also kept as four
+// byte planes for the wide converter); a 16-bit pixel v as low[v & 255] | high[v >> 8], which
+// holds because widening a channel only copies its bits.
+struct FRAME_COLOURS_TYP {
+  int bpp;
+  uint32_t black;
+  uint32_t low[256];
+  uint32_t high[256];
+  alignas(64) uint8_t planes[4][256];
+  int plane_constant[4];  // 1 where every colour has the same byte there (alpha, an unused byte)
+};
+
+// An 8-bit frame's colours from its palette (the flags byte is no alpha).
+void sdl_frame_colours8(const FRAME_FORMAT_TYP& format, const PALETTEENTRY palette[256],
+                        FRAME_COLOURS_TYP* colours);
+// A 16-bit frame's colours: 5.6.5, or 5.5.5 when pixel_format is 15. Full intensity stays
+// full (31 -> 255).
+void sdl_frame_colours16(const FRAME_FORMAT_TYP& format, int pixel_format,
+                         FRAME_COLOURS_TYP* colours);
+
+// The picture's place in a target: as large as fits with its shape kept, centred.
+struct FRAME_VIEW_TYP {
+  int x;
+  int y;
+  int width;
+  int height;
+};
+FRAME_VIEW_TYP sdl_frame_fit(int width, int height, int target_width, int target_height);
+
+// Draws the whole target (target_width x target_height 32-bit pixels, rows target_pitch bytes
+// apart): the width x height frame scaled into its fitted place, black everywhere else. Target
+// pixel i of the view samples frame pixel (2i + 1) * width / (2 * view width), the frame pixel
+// under its centre, in each direction.
+void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
+                    const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                    int target_width, int target_height);
+
+// 1 to let the wide (AVX-512) converter run where the processor has it (the default), 0 for
+// the portable one; tests compare the two.
+void sdl_frame_allow_wide(int allow);
+int sdl_frame_wide_in_use();
+
+// The ARGB8888 lookup of a palette and a width x height conversion into ARGB8888 rows at dst,
+// dst_pitch bytes apart (bpp 8 through the lookup; bpp 16 as 5.6.5, or 5.5.5 when pixel_format
+// is 15). Kept for tools and tests that want plain ARGB pictures.
+void sdl_frame_build_lookup(const PALETTEENTRY palette[256], uint32_t lookup[256]);
 void sdl_frame_convert(const uint8_t* pixels, int pitch, int width, int height, int bpp,
                        int pixel_format, const uint32_t lookup[256], uint8_t* dst, int dst_pitch);
-
-// Converts straight into the locked streaming texture (which must be width x height) and shows
-// it scaled to the renderer's logical size. 1, or 0 when SDL refuses a step.
-int sdl_frame_present(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* pixels,
-                      int pitch, int width, int height, int bpp, int pixel_format,
-                      const uint32_t lookup[256]);

@@ -1,31 +1,27 @@
 // Showing the primary surface: its palette (8 bits) or pixel format (16 bits) decides colours.
 #include "platform/core/backend.h"
 #include "platform/display.h"
-#include "platform/sdl/sdl_frame.h"
 #include "platform/sdl/sdl_state.h"
 
 int plat_backend_present(const SURFACE_TYP* primary) {
-  if (!primary || !sdl_backend.texture) return 0;
+  if (!primary || sdl_backend.mode_width <= 0) return 0;
   const int width = plat_surface_width(primary);
   const int height = plat_surface_height(primary);
-  const int bpp = plat_surface_bpp(primary);
-  // The texture has the mode's size; a primary of another size is not the mode's.
+  // The presentation target has the mode's size; a primary of another size is not the mode's.
   if (width != sdl_backend.mode_width || height != sdl_backend.mode_height) return 0;
   int pitch = 0;
   const uint8_t* pixels = plat_surface_pixels(primary, &pitch);
   if (!pixels) return 0;
-
-  uint32_t lookup[256];
+  // No palette attached yet: the picture is black, as an unset display palette is.
+  PALETTEENTRY entries[256] = {};
+  const int bpp = plat_surface_bpp(primary);
   if (bpp == 8) {
-    // No palette attached yet: the picture is black, as an unset display palette is.
-    PALETTEENTRY entries[256] = {};
     const PALETTE_TYP* palette = plat_surface_get_palette(primary);
     if (palette) plat_palette_get_entries(palette, 0, 256, entries);
-    sdl_frame_build_lookup(entries, lookup);
   }
-  return sdl_frame_present(sdl_backend.renderer, sdl_backend.texture, pixels, pitch, width,
-                           height, bpp, plat_display_pixel_format(primary), lookup);
+  return sdl_show_frame(pixels, pitch, width, height, bpp, entries,
+                        plat_display_pixel_format(primary));
 }
 
-// The renderer does not wait for the vertical blank (the frame clock paces the game).
+// The presentation does not wait for the vertical blank (the frame clock paces the game).
 int plat_backend_wait_vblank() { return 1; }

@@ -3,10 +3,14 @@
 #pragma once
 #include <SDL.h>
 
+#include "platform/sdl/sdl_frame.h"
+
 struct SDL_BACKEND_TYP {
   SDL_Window* window;      // made when the game's window is created
-  SDL_Renderer* renderer;  // made by the first mode set
-  SDL_Texture* texture;    // ARGB8888 streaming, the mode's size
+  SDL_Renderer* renderer;  // made by the first mode set when SDL has an accelerated renderer
+  SDL_Texture* texture;    // streaming, the mode's size, in the renderer's own format
+  FRAME_FORMAT_TYP texture_format;
+  int window_surface;      // 1: frames are drawn straight into the window's surface instead
   int mode_width;
   int mode_height;
   int fullscreen;          // 1 while the window covers the desktop
@@ -17,5 +21,13 @@ extern SDL_BACKEND_TYP sdl_backend;
 
 // Switches between the desktop-covering view and a window of the mode's size (Alt+Enter).
 void sdl_toggle_fullscreen();
-// Drops the texture and renderer (mode left or backend ending).
+// Makes the presentation target for a mode of width x height: a renderer with a streaming
+// texture, or the window's own surface when SDL has only software rendering. 1 or 0.
+int sdl_open_presentation(int width, int height);
+// Drops the texture and renderer, or stops using the window surface (mode left or backend ending).
 void sdl_release_presentation();
+// Shows a frame of the mode's size with its colours. 1, or 0 when SDL refuses a step.
+int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int bpp,
+                   const PALETTEENTRY* palette, int pixel_format);
+// The frame format of a 32-bit SDL pixel format with 8-bit channels. 1, or 0 for others.
+int sdl_frame_format_of(const SDL_PixelFormat* format, FRAME_FORMAT_TYP* out);

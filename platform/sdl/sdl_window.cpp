@@ -14,15 +14,6 @@ int plat_backend_window_created(WINDOW_TYP*, const char* caption, int width, int
   return sdl_backend.window ? 1 : 0;
 }
 
-void sdl_release_presentation() {
-  if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
-  if (sdl_backend.renderer) SDL_DestroyRenderer(sdl_backend.renderer);
-  sdl_backend.texture = nullptr;
-  sdl_backend.renderer = nullptr;
-  sdl_backend.mode_width = 0;
-  sdl_backend.mode_height = 0;
-}
-
 static void show_fullscreen(int fullscreen) {
   if (!sdl_backend.window) return;
   if (fullscreen) {
@@ -55,32 +46,27 @@ static int prefer_window = 0;
 
 void plat_display_prefer_window(int prefer) { prefer_window = prefer ? 1 : 0; }
 
-int plat_backend_set_mode(WINDOW_TYP*, int width, int height, int, int fullscreen) {
-  if (!sdl_backend.window || width <= 0 || height <= 0) return 0;
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  if (!sdl_backend.renderer) {
-    // No vsync: the frame clock paces the game, and a blocking present would stretch frames.
-    sdl_backend.renderer = SDL_CreateRenderer(sdl_backend.window, -1, 0);
-    if (!sdl_backend.renderer) {
-      sdl_backend.renderer = SDL_CreateRenderer(sdl_backend.window, -1, SDL_RENDERER_SOFTWARE);
-    }
-    if (!sdl_backend.renderer) return 0;
+// Shows black at once, so whatever the window held before the first frame is gone.
+static void show_black() {
+  if (sdl_backend.window_surface) {
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
+    if (!surface) return;
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_UpdateWindowSurface(sdl_backend.window);
+    return;
   }
-  if (!sdl_backend.texture || sdl_backend.mode_width != width ||
-      sdl_backend.mode_height != height) {
-    if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
-    sdl_backend.texture = SDL_CreateTexture(sdl_backend.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                            SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!sdl_backend.texture) return 0;
-  }
-  sdl_backend.mode_width = width;
-  sdl_backend.mode_height = height;
-  // The mode's picture keeps its shape at any window size: bars fill the rest.
-  SDL_RenderSetLogicalSize(sdl_backend.renderer, width, height);
-  show_fullscreen(fullscreen && !prefer_window);
   SDL_SetRenderDrawColor(sdl_backend.renderer, 0, 0, 0, 255);
   SDL_RenderClear(sdl_backend.renderer);
   SDL_RenderPresent(sdl_backend.renderer);
+}
+
+int plat_backend_set_mode(WINDOW_TYP*, int width, int height, int, int fullscreen) {
+  if (!sdl_backend.window || width <= 0 || height <= 0) return 0;
+  if (!sdl_open_presentation(width, height)) return 0;
+  sdl_backend.mode_width = width;
+  sdl_backend.mode_height = height;
+  show_fullscreen(fullscreen && !prefer_window);
+  show_black();
   return 1;
 }
 

@@ -18,20 +18,8 @@ class SdlPresent8 : public SdlWindow {
     SdlWindow::TearDown();
   }
 
-  // The renderer's picture as 0xAARRGGBB, or empty when it cannot be read.
-  std::vector<uint32_t> shown(int* width) {
-    int w = 0, h = 0;
-    if (SDL_GetRendererOutputSize(sdl_backend.renderer, &w, &h) != 0 || w <= 0 || h <= 0) {
-      return {};
-    }
-    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-    if (SDL_RenderReadPixels(sdl_backend.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
-                             pixels.data(), w * 4) != 0) {
-      return {};
-    }
-    *width = w;
-    return pixels;
-  }
+  // The picture the window shows as 0xAARRGGBB, or empty when it cannot be read.
+  std::vector<uint32_t> shown(int* width) { return shown_picture(width, nullptr); }
 
   static void fill(SURFACE_TYP* surface, int left, int top, int right, int bottom,
                    uint32_t colour) {

@@ -158,6 +158,38 @@ class SdlWindow : public ::testing::Test {
            SDL_WINDOW_FULLSCREEN_DESKTOP;
   }
 
+  // The picture the window shows as 0xAARRGGBB rows, from the renderer when there is one, else
+  // from the window's surface. Empty when it cannot be read.
+  static std::vector<uint32_t> shown_picture(int* width, int* height) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels;
+    if (sdl_backend.renderer) {
+      if (SDL_GetRendererOutputSize(sdl_backend.renderer, &w, &h) != 0 || w <= 0 || h <= 0) return {};
+      pixels.resize(static_cast<size_t>(w) * h);
+      // The whole output, bars included: with a logical size SDL reads only the picture's part.
+      int logical_w = 0, logical_h = 0;
+      SDL_RenderGetLogicalSize(sdl_backend.renderer, &logical_w, &logical_h);
+      SDL_RenderSetLogicalSize(sdl_backend.renderer, 0, 0);
+      SDL_RenderSetViewport(sdl_backend.renderer, nullptr);
+      const int read = SDL_RenderReadPixels(sdl_backend.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                            pixels.data(), w * 4);
+      SDL_RenderSetLogicalSize(sdl_backend.renderer, logical_w, logical_h);
+      if (read != 0) return {};
+    } else {
+      SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
+      if (!surface) return {};
+      w = surface->w;
+      h = surface->h;
+      pixels.resize(static_cast<size_t>(w) * h);
+      if (SDL_ConvertPixels(w, h, surface->format->format, surface->pixels, surface->pitch,
+                            SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4) != 0)
+        return {};
+    }
+    if (width) *width = w;
+    if (height) *height = h;
+    return pixels;
+  }
+
   WINDOW_TYP* window_ = nullptr;
   bool started_ = false;
 };

@@ -1,0 +1,129 @@
+// Key runs: each row of a sprite frame as the spans that are not the key, so a keyed blit copies
+// whole spans instead of testing every pixel. Made once per frame surface and kept until its
+// pixels change.
+#include <cstring>
+
+#include "platform/core/blit_rows.h"
+#include "platform/core/surface_internal.h"
+
+namespace {
+
+// Fewer runs than one per this many pixels on average, or the per-pixel row is as quick.
+constexpr size_t PIXELS_PER_RUN = 8;
+
+bool is_key(const uint8_t* row, int x, int bytes, uint32_t key) {
+  if (bytes == 1) return row[x] == static_cast<uint8_t>(key);
+  uint16_t v;
+  std::memcpy(&v, row + 2 * x, 2);
+  return v == static_cast<uint16_t>(key);
+}
+
+void build(SURFACE_TYP* s, uint32_t key) {
+  KEY_RUNS_TYP& runs = s->runs;
+  const int bytes = s->bpp / 8;
+  const size_t limit = static_cast<size_t>(s->width) * static_cast<size_t>(s->height) / PIXELS_PER_RUN + 1;
+  runs.key = key;
+  runs.row_first.assign(static_cast<size_t>(s->height) + 1, 0);
+  runs.list.clear();
+  for (int y = 0; y < s->height; ++y) {
+    const uint8_t* row = s->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
+    runs.row_first[static_cast<size_t>(y)] = static_cast<uint32_t>(runs.list.size());
+    for (int x = 0; x < s->width;) {
+      if (is_key(row, x, bytes, key)) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < s->width && !is_key(row, x, bytes, key)) ++x;
+      if (runs.list.size() >= limit) {
+        runs.list.clear();
+        runs.row_first.clear();
+        runs.state = KEY_RUNS_TOO_BROKEN;
+        return;
+      }
+      runs.list.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x)});
+    }
+  }
+  runs.row_first[static_cast<size_t>(s->height)] = static_cast<uint32_t>(runs.list.size());
+  runs.state = KEY_RUNS_BUILT;
+}
+
+// A short copy without a library call: sprite runs are mostly a few dozen bytes. The source and
+// destination never overlap (a surface blitted onto itself is drawn per pixel), so the
+// overlapping tail copies write the same bytes twice and nothing else.
+inline void copy_bytes(uint8_t* to, const uint8_t* from, size_t n) {
+  if (n >= 16) {
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) std::memcpy(to + i, from + i, 16);
+    if (i < n) std::memcpy(to + n - 16, from + n - 16, 16);
+  } else if (n >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + n - 8, from + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + n - 4, from + n - 4, 4);
+  } else {
+    to[0] = from[0];
+    to[n - 1] = from[n - 1];
+    to[n / 2] = from[n / 2];
+  }
+}
+
+}  // namespace
+
+const KEY_RUNS_TYP* plat_surface_key_runs(SURFACE_TYP* surface, uint32_t key) {
+  KEY_RUNS_TYP& runs = surface->runs;
+  if (runs.state != KEY_RUNS_NONE && runs.key == key)
+    return runs.state == KEY_RUNS_BUILT ? &runs : nullptr;
+  // A new key is a new picture as far as the runs go.
+  if (runs.state != KEY_RUNS_NONE) runs.draws = 0;
+  runs.state = KEY_RUNS_NONE;
+  runs.key = key;
+  if (++runs.draws < 2) return nullptr;
+  build(surface, key);
+  return runs.state == KEY_RUNS_BUILT ? &runs : nullptr;
+}
+
+namespace {
+
+// Rows of a keyed blit from the runs, BYTES per pixel. Without CLIP the visible part spans whole
+// source rows, so every run is copied as it is.
+template <int BYTES, bool CLIP>
+void draw_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+               const KEY_RUN_TYP* list, const uint32_t* row_first, int rows, int from_x, int n) {
+  const int end_x = from_x + n;
+  uint32_t r = row_first[0];
+  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
+    const uint32_t stop = row_first[y + 1];
+    for (; r < stop; ++r) {
+      int a = list[r].start, b = list[r].end;
+      if (CLIP) {
+        a = a > from_x ? a : from_x;
+        b = b < end_x ? b : end_x;
+        if (a >= b) continue;
+      }
+      copy_bytes(to + static_cast<size_t>(a - from_x) * BYTES, row + static_cast<size_t>(a) * BYTES,
+                 static_cast<size_t>(b - a) * BYTES);
+    }
+  }
+}
+
+}  // namespace
+
+void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                    const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
+                    int bytes) {
+  const uint32_t* first = runs->row_first.data() + first_row;
+  const bool whole_rows = from_x == 0 && n == width;
+  if (bytes == 1) {
+    if (whole_rows)
+      draw_rows<1, false>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+    else
+      draw_rows<1, true>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+  } else {
+    if (whole_rows)
+      draw_rows<2, false>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+    else
+      draw_rows<2, true>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+  }
+}
