@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/graphics/display.h"
+#include "platform/file_open.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
 
 int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name) {
   if (!bitmap || !file_name) return 0;
-  FILE* file = std::fopen(file_name, "rb");
+  FILE* file = plat_open_regular_file(file_name, "rb");
   if (!file) return 0;
 
   // Read the headers, then as much as they say follows (never more than a sane maximum); the

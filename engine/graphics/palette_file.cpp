@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "engine/graphics/palette.h"
+#include "platform/file_open.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ bool read_number(FILE* file, uint8_t* out) {
 
 int palette_file_load(const char* file_name, PALETTEENTRY* palette) {
   if (!file_name || !palette) return 0;
-  FILE* file = std::fopen(file_name, "r");
+  FILE* file = plat_open_regular_file(file_name, "r");
   if (!file) return 0;
   for (int i = 0; i < 256; ++i) {
     uint8_t* fields[4] = {&palette[i].red, &palette[i].green, &palette[i].blue, &palette[i].flags};

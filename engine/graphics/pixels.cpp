@@ -16,14 +16,15 @@ int plot_pixel16(int x, int y, int color, uint8_t* memory, int pitch) {
   return 1;
 }
 
-// Cuts the span lo..hi (either order) to min..max; 0 when nothing is left.
+// Cuts the span lo..hi (either order) to min..max; 0 when nothing is left, which includes an
+// inverted clip range (min above max).
 static int cut_span(int* lo, int* hi, int min, int max) {
   if (*lo > *hi) {
     int t = *lo;
     *lo = *hi;
     *hi = t;
   }
-  if (*lo > max || *hi < min) return 0;
+  if (min > max || *lo > max || *hi < min) return 0;
   if (*lo < min) *lo = min;
   if (*hi > max) *hi = max;
   return 1;

@@ -8,6 +8,7 @@
 
 #include "platform/audio/mix_state.h"
 #include "platform/faults.h"
+#include "platform/file_open.h"
 #include "platform/mix.h"
 
 struct PLAT_MUSIC_SYNTH_TYP {
@@ -107,7 +108,7 @@ void plat_music_release_synth(PLAT_MUSIC_SYNTH_TYP* synth) {
 PLAT_MIDI_TYP* plat_music_load(PLAT_MUSIC_SYNTH_TYP* synth, const char* path) {
   if (plat_fault(CALL_MUSIC_LOAD)) return nullptr;
   if (!synth || !path) return nullptr;
-  FILE* fp = std::fopen(path, "rb");
+  FILE* fp = plat_open_regular_file(path, "rb");
   if (!fp) return nullptr;
   long length = -1;
   if (std::fseek(fp, 0, SEEK_END) == 0) length = std::ftell(fp);

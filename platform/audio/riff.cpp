@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/file_open.h"
+
 struct RIFF_FILE_TYP {
   FILE* fp;             // null when reading from memory
   const uint8_t* data;  // the memory being read, or null
@@ -34,7 +36,7 @@ uint32_t le32(const uint8_t* p) {
 
 RIFF_FILE_TYP* plat_riff_open(const char* path) {
   if (!path) return nullptr;
-  FILE* fp = std::fopen(path, "rb");
+  FILE* fp = plat_open_regular_file(path, "rb");
   if (!fp) return nullptr;
   long length = -1;
   if (std::fseek(fp, 0, SEEK_END) == 0) length = std::ftell(fp);
