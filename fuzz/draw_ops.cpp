@@ -16,10 +16,12 @@
 #include <vector>
 
 #include "engine/graphics/display.h"
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/lines.h"
+#include "engine/graphics/pixels.h"
+#include "engine/graphics/rect.h"
 #include "engine/graphics/palette.h"
 #include "engine/math/polygon.h"
-#include "engine/math/raster.h"
+#include "engine/math/triangle.h"
 #include "platform/surface.h"
 
 namespace {

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/draw2d.h"
+#include "engine/graphics/lines.h"
+#include "engine/graphics/pixels.h"
 #include "engine/math/polygon.h"
-#include "engine/math/raster.h"
-#include "tests/math/canvas.h"
+#include "engine/math/triangle.h"
+#include "tests/support/canvas.h"
 
 namespace {
 

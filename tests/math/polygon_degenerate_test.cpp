@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/math/polygon.h"
-#include "tests/math/canvas.h"
+#include "tests/support/canvas.h"
 
 namespace {
 
