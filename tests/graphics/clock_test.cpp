@@ -31,6 +31,21 @@ TEST_F(FrameClock, WaitReturnsAFreshReadTakenAfterTheWait) {
   EXPECT_EQ(headless_ticks(), 1032u);
 }
 
+TEST_F(FrameClock, WaitSleepsTillTwoMillisecondsBeforeTheEndAndSpinsTheRest) {
+  for (const uint32_t step_us : {1000u, 1u}) {
+    headless_reset();
+    headless_set_tick_step_us(step_us);
+    headless_set_ticks(1000);
+    clock_start();
+    const uint32_t end = clock_wait(30);
+    // The processor is given back for all but the last 2 ms, and the wait still ends on the
+    // first tick at or past the period, as a pure spin would.
+    EXPECT_EQ(headless_slept_ms(), step_us == 1 ? 28u : 27u) << step_us;
+    EXPECT_GE(end - 1000u, 30u);
+    EXPECT_LE(end - 1000u, step_us == 1 ? 30u : 31u);
+  }
+}
+
 TEST_F(FrameClock, AWaitBeforeAnyStartReturnsAtOnce) {
   // The start tick's value at load, against a tick count that has run since the system
   // started: the period is long past.
