@@ -34,7 +34,9 @@ class BenchRatioReporter : public benchmark::ConsoleReporter {
       const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
       // A single run stands for itself; with repetitions only the median counts.
       if (median || (run.run_type == Run::RT_Iteration && !from_median[name])) {
-        ns[name] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
+        // Adjusted times are in the benchmark's own unit; the report speaks nanoseconds.
+        const double to_ns = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ns[name] = {run.GetAdjustedCPUTime() * to_ns, run.GetAdjustedRealTime() * to_ns};
         from_median[name] = median;
       }
     }
