@@ -3,6 +3,8 @@
 // it. With only software rendering, SDL's renderer would clear, copy, convert and scale the
 // frame again on the processor; the frame is drawn instead, converted, scaled and letterboxed in
 // one pass, straight into the window's surface.
+#include <cstring>
+
 #include "platform/sdl/sdl_state.h"
 
 int sdl_frame_format_of(const SDL_PixelFormat* format, FRAME_FORMAT_TYP* out) {
@@ -37,13 +39,35 @@ int window_surface_usable() {
   return surface && sdl_frame_format_of(surface->format, &format);
 }
 
+// An OpenGL renderer counts as accelerated even when Mesa rasterises on the processor (llvmpipe
+// under Xvfb or on a desktop without a GPU driver); its threads would then scale every frame
+// again, at several times the cost of the one-pass draw into the window.
+bool rasterises_in_software(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6))
+    return false;
+  using GET_STRING = const unsigned char* (*)(unsigned);
+  const auto get_string = reinterpret_cast<GET_STRING>(SDL_GL_GetProcAddress("glGetString"));
+  if (!get_string || !SDL_GL_GetCurrentContext()) return false;
+  constexpr unsigned GL_RENDERER_NAME = 0x1F01;
+  const char* name = reinterpret_cast<const char*>(get_string(GL_RENDERER_NAME));
+  return name && (std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") ||
+                  std::strstr(name, "Software Rasterizer") || std::strstr(name, "swrast"));
+}
+
 void choose_target() {
   // A render driver named in SDL_RENDER_DRIVER is used as asked, software or not.
   const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
   const bool driver_asked = asked && asked[0];
   sdl_backend.renderer =
       SDL_CreateRenderer(sdl_backend.window, -1, driver_asked ? 0 : SDL_RENDERER_ACCELERATED);
+  if (sdl_backend.renderer && !driver_asked && rasterises_in_software(sdl_backend.renderer)) {
+    SDL_DestroyRenderer(sdl_backend.renderer);
+    sdl_backend.renderer = nullptr;
+  }
   if (sdl_backend.renderer) return;
+  // The window's own surface, not a texture of a renderer behind it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (window_surface_usable()) {
     sdl_backend.window_surface = 1;
     return;
