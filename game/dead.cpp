@@ -35,6 +35,7 @@ void meet_player(BOB_TYP* d) {
 }  // namespace
 
 void update_dead_actors() {
+  if (skeleton_list.empty()) return;  // no player: no game in progress
   for (int i = 0; i < static_cast<int>(dead_list.size()); ++i) {
     BOB_TYP* d = &dead_list[i];
     d->turn_timer -= frame_dt();

@@ -63,6 +63,7 @@ void fight_dead(BOB_TYP* m) {
 }  // namespace
 
 void update_summons() {
+  if (skeleton_list.empty()) return;  // no player: nothing to fight for
   for (int i = 0; i < static_cast<int>(summon_list.size()); ++i) {
     BOB_TYP* m = &summon_list[i];
     advance_skeleton_timers(m, 15);

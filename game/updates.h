@@ -6,6 +6,7 @@
 // Target of skeleton_strike: the player, else an index into dead_list.
 constexpr int STRIKE_PLAYER = -1;
 
+// Each needs the player as element 0 of skeleton_list; without it they leave everything as it is.
 void update_skeletons();
 void update_summons();
 void update_dead_actors();
