@@ -10,6 +10,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "engine/audio/music.h"
 #include "engine/audio/sound.h"
@@ -59,7 +60,9 @@ class SpecialFiles : public ::testing::TestWithParam<std::tuple<Loader, Kind>> {
  protected:
   void SetUp() override {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Named by process; a folder an earlier process of the same number left behind goes first.
     folder = fs::temp_directory_path() / ("ashfallow-special-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
     fs::create_directories(folder);
     ASSERT_EQ(::mkfifo((folder / "PALDATA2.PAL").c_str(), 0600), 0);
     fs::create_directories(folder / "GRASS.BMP");
@@ -79,11 +82,15 @@ TEST_P(SpecialFiles, AreRefusedWithoutWaiting) {
   const auto& [loader, kind] = GetParam();
   const std::string file = path(kind);
   // In a child process, so that a loader waiting on the pipe ends with the alarm (a failure
-  // here) instead of holding up the whole suite; _exit skips the leak check of the child.
+  // here) instead of holding up the whole suite; _exit skips the leak check of the child. The
+  // child ran the set-up again in its own folder and removes it, as it never tears down.
   EXPECT_EXIT(
       {
         ::alarm(60);
-        ::_exit(loader.refuses(file.c_str()) ? 0 : 1);
+        const bool refused = loader.refuses(file.c_str());
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        ::_exit(refused ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "")
       << loader.name << " on " << file;
@@ -100,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(EveryLoader, SpecialFiles,
 TEST(RegularFileOpen, OpensRegularFilesAndLinksToThem) {
   const fs::path folder =
       fs::temp_directory_path() / ("ashfallow-regular-" + std::to_string(::getpid()));
+  fs::remove_all(folder);
   fs::create_directories(folder);
   const fs::path data = folder / "data.pal", link = folder / "link.pal";
   if (FILE* f = std::fopen(data.c_str(), "w")) {
