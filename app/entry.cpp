@@ -8,9 +8,25 @@
 
 void* app_instance = nullptr;
 
-static char instance_token;
+namespace {
 
-int app_run(const GAME_CALLS_TYP* calls) {
+char instance_token;
+
+// The run between app_start and app_finish.
+const GAME_CALLS_TYP* run_calls = nullptr;
+int run_started = 0;  // start-up succeeded: shut-down is owed
+int run_over = 0;     // the quit message has been removed: no more frames
+int run_exit_code = 0;
+MSG_TYP run_msg = {};
+
+}  // namespace
+
+int app_start(const GAME_CALLS_TYP* calls) {
+  run_calls = nullptr;
+  run_started = 0;
+  run_over = 0;
+  run_exit_code = 0;
+  run_msg = {};
   if (!calls || !calls->init || !calls->main || !calls->shutdown) return 0;
 
   WNDCLASS_TYP window_class = {};
@@ -38,19 +54,41 @@ int app_run(const GAME_CALLS_TYP* calls) {
     std::fprintf(stderr, "ashfallow: start-up failed: %s\n",
                  game_init_failure ? game_init_failure : "the game could not make what it needs");
     calls->shutdown();
-    return APP_EXIT_START_FAILED;
+    run_exit_code = APP_EXIT_START_FAILED;
+    return 0;
   }
+  run_calls = calls;
+  run_started = 1;
+  return 1;
+}
 
-  MSG_TYP msg = {};
-  for (;;) {
-    if (plat_peek_message(&msg, PM_REMOVE)) {
-      // The quit message ends the loop before it could be dispatched, and without a frame.
-      if (msg.message == WM_QUIT) break;
-      plat_translate_message(&msg);
-      plat_dispatch_message(&msg);
+int app_pass() {
+  if (!run_started || run_over) return 0;
+  if (plat_peek_message(&run_msg, PM_REMOVE)) {
+    // The quit message ends the loop before it could be dispatched, and without a frame.
+    if (run_msg.message == WM_QUIT) {
+      run_exit_code = static_cast<int>(run_msg.wparam);
+      run_over = 1;
+      return 0;
     }
-    calls->main();
+    plat_translate_message(&run_msg);
+    plat_dispatch_message(&run_msg);
   }
-  calls->shutdown();
-  return static_cast<int>(msg.wparam);
+  run_calls->main();
+  return 1;
+}
+
+int app_finish() {
+  if (run_started) run_calls->shutdown();
+  run_started = 0;
+  run_calls = nullptr;
+  return run_exit_code;
+}
+
+int app_run(const GAME_CALLS_TYP* calls) {
+  if (app_start(calls)) {
+    while (app_pass()) {
+    }
+  }
+  return app_finish();
 }

@@ -1,4 +1,4 @@
-// The frame clock: each frame notes its start tick and, after its work, spins until the
+// The frame clock: each frame notes its start tick and, after its work, waits until the
 // period has passed. Unsigned 32-bit arithmetic keeps it right across the tick count's wrap.
 #pragma once
 #include <cstdint>

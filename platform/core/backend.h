@@ -22,6 +22,9 @@ int plat_backend_wait_vblank();
 uint32_t plat_backend_ticks();
 // Blocks for about ms milliseconds (headless: moves the virtual clock on by exactly that).
 void plat_backend_sleep(uint32_t ms);
+// Blocks until the tick `deadline` at the latest (`now` is the tick just read), for a wait that
+// reads the clock again afterwards: waking early is allowed, waking late is not.
+void plat_backend_sleep_until(uint32_t now, uint32_t deadline);
 // The window a backend opened for a created platform window (show it, set its caption).
 int plat_backend_window_created(WINDOW_TYP* window, const char* caption, int width, int height);
 void plat_backend_cursor(int visible);

@@ -15,6 +15,16 @@ uint32_t plat_get_tick_count() {
   return last_read;
 }
 
+uint32_t plat_wait_ticks(uint32_t start, uint32_t period) {
+  for (;;) {
+    const uint32_t now = plat_backend_ticks();
+    last_read = now;
+    if (static_cast<uint32_t>(now - start) >= period) break;
+    plat_backend_sleep_until(now, start + period);
+  }
+  return plat_get_tick_count();
+}
+
 uint32_t plat_last_tick_count() { return last_read; }
 
 void plat_sleep_ms(uint32_t ms) {

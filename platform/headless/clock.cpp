@@ -24,6 +24,13 @@ void plat_backend_sleep(uint32_t ms) {
   slept_ms += ms;
 }
 
+// The modelled machine's frame wait: it sleeps to within 2 ms of the deadline and the caller's
+// reads cover the rest, as a wait that trusts its sleep no further would.
+void plat_backend_sleep_until(uint32_t now, uint32_t deadline) {
+  const uint32_t remaining = deadline - now;
+  if (remaining > 2 && remaining < 0x80000000u) plat_backend_sleep(remaining - 2);
+}
+
 void headless_set_ticks(uint32_t ticks) { now_us = uint64_t(ticks) * 1000; }
 void headless_advance(uint32_t ms) { now_us += uint64_t(ms) * 1000; }
 void headless_set_tick_step(uint32_t ms) { step_us = uint64_t(ms) * 1000; }

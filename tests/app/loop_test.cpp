@@ -186,4 +186,33 @@ TEST_F(AppLoop, TheWindowIsTheGamesPopUpAtTheOrigin) {
   EXPECT_EQ(plat_register_class(&again), 0);
 }
 
+TEST_F(AppLoop, AHostDrivingThePassesItselfSeesTheSameRun) {
+  // A host that owns the loop (a browser calls one pass per callback) gets app_run's passes,
+  // shut-down and exit code; passes after the end do nothing.
+  quit_at_frame(2, 5);
+  ASSERT_EQ(app_start(&recorded_calls), 1);
+  int passes = 0;
+  while (app_pass()) ++passes;
+  EXPECT_EQ(passes, 3);
+  EXPECT_EQ(app_pass(), 0);
+  EXPECT_EQ(run_log.frames, 3);
+  EXPECT_EQ(run_log.shutdowns, 0);
+  EXPECT_EQ(app_finish(), 5);
+  EXPECT_EQ(run_log.shutdowns, 1);
+  EXPECT_EQ(app_finish(), 5);
+  EXPECT_EQ(run_log.shutdowns, 1);
+
+  // A failed start-up leaves nothing to pass and its exit code for the finish.
+  headless_reset();
+  run_log = RUN_LOG_TYP{};
+  run_log.init_result = 0;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(app_start(&recorded_calls), 0);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(app_pass(), 0);
+  EXPECT_EQ(app_finish(), APP_EXIT_START_FAILED);
+  EXPECT_EQ(run_log.frames, 0);
+  EXPECT_EQ(run_log.shutdowns, 1);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // driver after it, and the tick count.
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "platform/ticks.h"
@@ -92,6 +93,25 @@ TEST(SdlTicks, NeverRunBackwardsAndAdvanceWithTime) {
   }
   SDL_Delay(3);
   EXPECT_GE(uint32_t(plat_get_tick_count() - first), 3u);
+}
+
+TEST(SdlTicks, TheFrameWaitSleepsAndEndsOnItsTick) {
+  // The processor is given back: a thread that spun through the wait would use about all of
+  // it. The thread's own CPU time does not grow when other work slows the machine down.
+  timespec cpu_before = {};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu_before);
+  const uint32_t start = plat_get_tick_count();
+  const uint32_t end = plat_wait_ticks(start, 200);
+  timespec cpu_after = {};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu_after);
+  EXPECT_GE(uint32_t(end - start), 200u);
+  const double cpu_ms = (cpu_after.tv_sec - cpu_before.tv_sec) * 1e3 +
+                        (cpu_after.tv_nsec - cpu_before.tv_nsec) / 1e6;
+  EXPECT_LT(cpu_ms, 40.0);
+
+  // A deadline already past (or one a wrap away) never sleeps.
+  const uint32_t late = plat_get_tick_count();
+  EXPECT_GE(uint32_t(plat_wait_ticks(late - 500, 30) - (late - 500)), 30u);
 }
 
 }  // namespace
