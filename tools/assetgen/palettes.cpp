@@ -29,6 +29,40 @@ void ramp(BUILDER_TYP* b, int count, std::initializer_list<COLOR_TYP> stops) {
   }
 }
 
+// Day for night: a colour as moonlight shows it. Its relative luminance is kept; its colour fades
+// and cools, to indigo in the shadows, a grey-green in the turf and pale ash grey in the light.
+COLOR_TYP by_moonlight(COLOR_TYP c) {
+  auto linear = [](float v) {
+    v = clamp01(v / 255);
+    return v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
+  };
+  auto encode = [](float v) {
+    v = clamp01(v);
+    return 255 * (v <= 0.0031308f ? v * 12.92f : 1.055f * std::pow(v, 1 / 2.4f) - 0.055f);
+  };
+  const float weight[3] = {0.2126f, 0.7152f, 0.0722f};
+  const float rgb[3] = {linear(c.r), linear(c.g), linear(c.b)};
+  const float lum = weight[0] * rgb[0] + weight[1] * rgb[1] + weight[2] * rgb[2];
+  if (lum <= 0) return c;
+  // The tint by luminance: indigo shadows, grey-green turf, ash grey light.
+  struct STOP {
+    float lum, tint[3];
+  };
+  const STOP stops[] = {{0.0f, {0.78f, 0.98f, 1.5f}}, {0.06f, {0.74f, 1.03f, 1.2f}}, {0.30f, {0.95f, 1.0f, 1.07f}}};
+  int k = 0;
+  while (k < 1 && lum > stops[k + 1].lum) ++k;
+  const float t = clamp01((lum - stops[k].lum) / (stops[k + 1].lum - stops[k].lum));
+  // A colour by moonlight keeps two fifths of its own hue.
+  const float keep = 0.4f;
+  float ratio[3], sum = 0;
+  for (int i = 0; i < 3; ++i) {
+    const float tint = stops[k].tint[i] + (stops[k + 1].tint[i] - stops[k].tint[i]) * t;
+    ratio[i] = (1 + keep * (rgb[i] / lum - 1)) * tint;
+    sum += weight[i] * ratio[i];
+  }
+  return COLOR_TYP{encode(lum * ratio[0] / sum), encode(lum * ratio[1] / sum), encode(lum * ratio[2] / sum)};
+}
+
 float relative_luminance(int red, int green, int blue) {
   auto linear = [](int v) {
     const float c = v / 255.0f;
@@ -44,7 +78,7 @@ void moonlit(BUILDER_TYP* b, int first, int count) {
   for (int i = first; i < first + count && i < 256; ++i) {
     PALETTEENTRY& e = b->palette[i];
     const float was = relative_luminance(e.red, e.green, e.blue);
-    const COLOR_TYP c = palette_moonlit(color_rgb(e.red, e.green, e.blue));
+    const COLOR_TYP c = by_moonlight(color_rgb(e.red, e.green, e.blue));
     PALETTEENTRY best = e;
     float best_off = 1e9f;
     auto near = [](float v, int step) { return std::clamp(static_cast<int>(v) + step, 0, 255); };
@@ -135,38 +169,6 @@ void palette_build_title(PALETTEENTRY palette[256]) {
   put(&b, color_rgb(255, 0, 0));
   put(&b, color_rgb(255, 255, 0));
   fill_cube(&b);
-}
-
-COLOR_TYP palette_moonlit(COLOR_TYP c) {
-  auto linear = [](float v) {
-    v = clamp01(v / 255);
-    return v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
-  };
-  auto encode = [](float v) {
-    v = clamp01(v);
-    return 255 * (v <= 0.0031308f ? v * 12.92f : 1.055f * std::pow(v, 1 / 2.4f) - 0.055f);
-  };
-  const float weight[3] = {0.2126f, 0.7152f, 0.0722f};
-  const float rgb[3] = {linear(c.r), linear(c.g), linear(c.b)};
-  const float lum = weight[0] * rgb[0] + weight[1] * rgb[1] + weight[2] * rgb[2];
-  if (lum <= 0) return c;
-  // The tint by luminance: indigo shadows, grey-green turf, ash grey light.
-  struct STOP {
-    float lum, tint[3];
-  };
-  const STOP stops[] = {{0.0f, {0.78f, 0.98f, 1.5f}}, {0.06f, {0.74f, 1.03f, 1.2f}}, {0.30f, {0.95f, 1.0f, 1.07f}}};
-  int k = 0;
-  while (k < 1 && lum > stops[k + 1].lum) ++k;
-  const float t = clamp01((lum - stops[k].lum) / (stops[k + 1].lum - stops[k].lum));
-  // A colour by moonlight keeps a little over half its own hue.
-  const float keep = 0.4f;
-  float ratio[3], sum = 0;
-  for (int i = 0; i < 3; ++i) {
-    const float tint = stops[k].tint[i] + (stops[k + 1].tint[i] - stops[k].tint[i]) * t;
-    ratio[i] = (1 + keep * (rgb[i] / lum - 1)) * tint;
-    sum += weight[i] * ratio[i];
-  }
-  return COLOR_TYP{encode(lum * ratio[0] / sum), encode(lum * ratio[1] / sum), encode(lum * ratio[2] / sum)};
 }
 
 int palette_nearest(const PALETTEENTRY palette[256], COLOR_TYP color, int first) {

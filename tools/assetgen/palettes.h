@@ -13,11 +13,6 @@ constexpr int PLAYFIELD_GROUND_COUNT = 64;
 void palette_playfield_at_night(const PALETTEENTRY day[256], PALETTEENTRY night[256]);
 void palette_build_title(PALETTEENTRY palette[256]);
 
-// Day for night: a colour as moonlight shows it. Its relative luminance is kept, so whatever is
-// drawn over it keeps its contrast; its colour fades and cools, to indigo in the shadows, a
-// grey-green in the turf and pale ash grey in the light.
-COLOR_TYP palette_moonlit(COLOR_TYP color);
-
 // Index of the entry nearest to color, searching only first..255 (first = 1 keeps sprite ink off
 // the key). Cached per palette, so whole screens map quickly.
 int palette_nearest(const PALETTEENTRY palette[256], COLOR_TYP color, int first);
