@@ -1,5 +1,5 @@
 # Installing the game as a desktop program (cmake --install) and its Debian package
-# (cpack -G DEB): the game in bin/, its data files in share/ashfallow/ (where the game looks,
+# (cpack -G DEB): the game in games/, its data files in share/ashfallow/ (where the game looks,
 # beside its own folder: app/data_find.h), the menu entry with its icons, the AppStream
 # metadata, the manual page and the package's copyright and changelog.
 # Only a build of the desktop game (with its asset generator) has anything to install.
@@ -7,6 +7,10 @@ if(NOT TARGET ashfallow OR NOT TARGET assetgen)
   return()
 endif()
 include(GNUInstallDirs)
+
+# Games live in games/ (/usr/games): Debian's policy for a package of the games section, and
+# the players' PATH on Debian holds it. An install into a home folder may want bin/ instead.
+set(ASHFALLOW_INSTALL_GAMEDIR games CACHE STRING "Where under the prefix the game is installed")
 
 # Where the project is published: the metadata's homepage and the README's pictures under it.
 set(ASHFALLOW_HOMEPAGE "https://ashfallow.example.org" CACHE STRING
@@ -21,11 +25,12 @@ file(STRINGS ${dist_dir}/changelog.in changelog_lines)
 list(GET changelog_lines 0 newest)
 string(REGEX MATCH "\\(([^)]+)\\)" _ "${newest}")
 set(ASHFALLOW_VERSION ${CMAKE_MATCH_1})
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
 foreach(line IN LISTS changelog_lines)
   if(line MATCHES "^ -- .*  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
     set(day ${CMAKE_MATCH_1})
     set(year ${CMAKE_MATCH_3})
-    list(FIND "Jan;Feb;Mar;Apr;May;Jun;Jul;Aug;Sep;Oct;Nov;Dec" ${CMAKE_MATCH_2} month)
+    list(FIND months ${CMAKE_MATCH_2} month)
     math(EXPR month "${month} + 1" OUTPUT_FORMAT DECIMAL)
     if(month LESS 10)
       set(month 0${month})
@@ -66,7 +71,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(desktop_files ALL DEPENDS ${icon_files} ${dist_build}/ashfallow.6.gz ${dist_build}/changelog.gz)
 
-install(TARGETS ashfallow RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS ashfallow RUNTIME DESTINATION ${ASHFALLOW_INSTALL_GAMEDIR})
 install(FILES ${ASHFALLOW_DATA_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/ashfallow)
 install(FILES ${dist_dir}/ashfallow.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${dist_build}/ashfallow.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -82,11 +87,15 @@ set(CPACK_PACKAGE_NAME ashfallow)
 set(CPACK_PACKAGE_VERSION ${ASHFALLOW_VERSION})
 set(CPACK_PACKAGE_CONTACT ${ASHFALLOW_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time action game against the walking dead")
-set(CPACK_PACKAGE_DESCRIPTION
-    "You steer a skeleton over a grass arena with the arrow keys and strike with Space, while \
-hostile skeletons walk in from the edges and the laser-firing dead appear. Your health drains \
-faster the longer you last; a spawn charge that fills with time summons up to four allied \
-skeletons.")
+# Lines of at most 80 characters, as dpkg shows them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "You steer a skeleton over a grass arena with the arrow keys and strike with"
+  "Space. Hostile skeletons walk in from the edges and the laser-firing dead"
+  "appear; your health drains faster the longer you last, and every enemy"
+  "removed adds to the score. A spawn charge fills with time: Left Shift spends"
+  "it on up to four allied skeletons that fight beside you."
+  ""
+  "Every picture, sound and tune of the game is made by its own generator.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
