@@ -2,19 +2,7 @@
 
 #include <zlib.h>
 
-#include "platform/image/byte_out.h"
-
-namespace {
-
-void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  plat_put_be32(out, static_cast<uint32_t>(data.size()));
-  const size_t start = out.size();
-  plat_put_tag(out, type);
-  out.insert(out.end(), data.begin(), data.end());
-  plat_put_be32(out, static_cast<uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
-}
-
-}  // namespace
+#include "platform/image/png_frame.h"
 
 int png_write_rgba(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height) {
   if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4) return 0;
@@ -34,13 +22,5 @@ int png_write_rgba(const std::string& path, const std::vector<uint8_t>& rgba, in
   if (compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) return 0;
   packed.resize(packed_size);
 
-  std::vector<uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<uint8_t> header;
-  plat_put_be32(header, static_cast<uint32_t>(width));
-  plat_put_be32(header, static_cast<uint32_t>(height));
-  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, adaptive filters, no interlace
-  chunk(file, "IHDR", header);
-  chunk(file, "IDAT", packed);
-  chunk(file, "IEND", {});
-  return plat_write_file(path.c_str(), file.data(), file.size());
+  return plat_write_png_stream(path.c_str(), width, height, PNG_COLOR_RGBA, packed);
 }
