@@ -11,9 +11,12 @@
 namespace {
 
 const char* const USAGE =
-    "usage: ashfallow [--window] [--data DIR] [--help]\n"
+    "usage: ashfallow [--window] [--scale sharp|nearest|integer] [--data DIR] [--help]\n"
     "Plays Ashfallow full screen (Alt+Enter toggles a window).\n"
     "  --window    start in a 640 x 480 window\n"
+    "  --scale S   how the picture fills a larger screen or window: sharp (the default:\n"
+    "              even pixels at any size, edges softened), nearest, or integer (whole\n"
+    "              factors only, with wider borders)\n"
     "  --data DIR  read the data files from DIR (default: the working folder when it\n"
     "              holds them, else the installed ones)\n"
     "Keys: arrows move, Space strikes and advances the screens, Left Shift summons,\n"
@@ -22,6 +25,7 @@ const char* const USAGE =
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat_display_set_scale(SCALE_SHARP);
   const char* data_option = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
@@ -30,6 +34,14 @@ int main(int argc, char** argv) {
     }
     if (!std::strcmp(argv[i], "--window")) {
       plat_display_prefer_window(1);
+    } else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc) {
+      const int scale = plat_display_scale_named(argv[++i]);
+      if (scale < 0) {
+        std::fprintf(stderr, "ashfallow: --scale takes sharp, nearest or integer, not \"%s\"\n",
+                     argv[i]);
+        return 2;
+      }
+      plat_display_set_scale(scale);
     } else if (!std::strcmp(argv[i], "--data") && i + 1 < argc) {
       data_option = argv[++i];
     } else {

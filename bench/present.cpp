@@ -1,6 +1,7 @@
 // The cost of showing one 640 x 480 8-bit frame through the sdl backend, as the game shows it:
 // full-screen desktop (1024 x 768 on the dummy driver, scaled up 1.6 times) and in a 640 x 480
-// window. Baselines measured in the same run:
+// window, at each scale the player may choose (nearest is the presentation as it was before the
+// choice, and the backend's default). Baselines measured in the same run:
 //   - the presentation this replaced: a 256-entry lookup into an ARGB8888 streaming texture,
 //     then SDL's clear, copy (scale and convert) and present on its software renderer;
 //   - the memory bound of the conversion: reading the 300 KB frame and writing its 1.2 MB
@@ -22,6 +23,7 @@
 #include "bench/sdl_display.h"
 #include "platform/display.h"
 #include "platform/sdl/sdl_frame.h"
+#include "platform/sdl/sdl_frame_scale.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/surface.h"
 
@@ -58,7 +60,8 @@ void close_mode(SHOWN_TYP* shown) {
   plat_display_restore_mode();
 }
 
-void present(benchmark::State& state, int fullscreen) {
+void present(benchmark::State& state, int fullscreen, int scale = SCALE_NEAREST) {
+  plat_display_set_scale(scale);
   SHOWN_TYP shown;
   if (!open_mode(fullscreen, &shown)) {
     close_mode(&shown);
@@ -75,11 +78,16 @@ void present(benchmark::State& state, int fullscreen) {
     }
   }
   close_mode(&shown);
+  plat_display_set_scale(SCALE_NEAREST);
 }
 
 void BM_PresentFullScreen(benchmark::State& state) { present(state, 1); }
+void BM_PresentFullScreenSharp(benchmark::State& state) { present(state, 1, SCALE_SHARP); }
+void BM_PresentFullScreenInteger(benchmark::State& state) { present(state, 1, SCALE_INTEGER); }
 void BM_PresentWindowed(benchmark::State& state) { present(state, 0); }
 BENCHMARK(BM_PresentFullScreen);
+BENCHMARK(BM_PresentFullScreenSharp);
+BENCHMARK(BM_PresentFullScreenInteger);
 BENCHMARK(BM_PresentWindowed);
 
 // The presentation this replaced, step for step, in a window of its own.
@@ -133,7 +141,7 @@ BENCHMARK(BM_PreviousPresentFullScreen);
 BENCHMARK(BM_PreviousPresentWindowed);
 
 // The conversion alone, into plain memory of the target's size.
-void convert(benchmark::State& state, int target_w, int target_h, int wide) {
+void convert(benchmark::State& state, int target_w, int target_h, int wide, int scale = SCALE_NEAREST) {
   std::vector<uint32_t> target(size_t(target_w) * target_h);
   PALETTEENTRY palette[256];
   bench_palette(palette);
@@ -142,8 +150,8 @@ void convert(benchmark::State& state, int target_w, int target_h, int wide) {
   state.SetLabel(sdl_frame_wide_in_use() ? "wide" : "portable");
   for (auto _ : state) {
     sdl_frame_colours8(FRAME_ARGB8888, palette, &colours);
-    sdl_frame_draw(frame.data(), BENCH_FRAME_W, BENCH_FRAME_W, BENCH_FRAME_H, colours,
-                   reinterpret_cast<uint8_t*>(target.data()), target_w * 4, target_w, target_h);
+    sdl_frame_draw_scaled(scale, frame.data(), BENCH_FRAME_W, BENCH_FRAME_W, BENCH_FRAME_H, colours,
+                          reinterpret_cast<uint8_t*>(target.data()), target_w * 4, target_w, target_h);
     benchmark::DoNotOptimize(target.data());
     benchmark::ClobberMemory();
   }
@@ -158,6 +166,21 @@ BENCHMARK(BM_Convert640x480);
 BENCHMARK(BM_Convert640x480Portable);
 BENCHMARK(BM_Convert1024x768);
 BENCHMARK(BM_Convert1024x768Portable);
+
+// Each scale at the two desktops of the pictures: 1.6 times (sharp: factor 1, then linear) and
+// 2.25 times into 1920 x 1080 (sharp: factor 2, then linear; integer: 2, with wide bars).
+void BM_Sharp1024x768(benchmark::State& state) { convert(state, 1024, 768, 1, SCALE_SHARP); }
+void BM_Sharp1024x768Portable(benchmark::State& state) { convert(state, 1024, 768, 0, SCALE_SHARP); }
+void BM_Integer1024x768(benchmark::State& state) { convert(state, 1024, 768, 1, SCALE_INTEGER); }
+void BM_Convert1920x1080(benchmark::State& state) { convert(state, 1920, 1080, 1); }
+void BM_Sharp1920x1080(benchmark::State& state) { convert(state, 1920, 1080, 1, SCALE_SHARP); }
+void BM_Integer1920x1080(benchmark::State& state) { convert(state, 1920, 1080, 1, SCALE_INTEGER); }
+BENCHMARK(BM_Sharp1024x768);
+BENCHMARK(BM_Sharp1024x768Portable);
+BENCHMARK(BM_Integer1024x768);
+BENCHMARK(BM_Convert1920x1080);
+BENCHMARK(BM_Sharp1920x1080);
+BENCHMARK(BM_Integer1920x1080);
 
 // The memory bound: every byte of the frame read once (eight at a time, four sums in flight)
 // and every byte of the picture written once (the C library's memset, its fastest store).
@@ -205,6 +228,8 @@ int main(int argc, char** argv) {
   std::printf("SDL video driver: %s\n", SDL_GetCurrentVideoDriver());
   const BENCH_PAIR_TYP pairs[] = {
       {"present full screen / previous present", "BM_PresentFullScreen", "BM_PreviousPresentFullScreen"},
+      {"present sharp / present nearest", "BM_PresentFullScreenSharp", "BM_PresentFullScreen"},
+      {"present integer / present nearest", "BM_PresentFullScreenInteger", "BM_PresentFullScreen"},
       {"present windowed / previous present", "BM_PresentWindowed", "BM_PreviousPresentWindowed"},
       {"convert 640x480 / read 300K + write 1.2M", "BM_Convert640x480", "BM_Read300KWrite1200K"},
       {"  portable converter", "BM_Convert640x480Portable", "BM_Read300KWrite1200K"},
@@ -212,8 +237,13 @@ int main(int argc, char** argv) {
       {"  portable converter", "BM_Convert1024x768Portable", "BM_Read300KWrite3M"},
       {"present full screen / its conversion", "BM_PresentFullScreen", "BM_Convert1024x768"},
       {"streamed bound / plain bound", "BM_Read300KStream1200K", "BM_Read300KWrite1200K"},
+      {"sharp 1024x768 / nearest 1024x768", "BM_Sharp1024x768", "BM_Convert1024x768"},
+      {"  portable converters", "BM_Sharp1024x768Portable", "BM_Convert1024x768Portable"},
+      {"integer 1024x768 / nearest 1024x768", "BM_Integer1024x768", "BM_Convert1024x768"},
+      {"sharp 1920x1080 / nearest 1920x1080", "BM_Sharp1920x1080", "BM_Convert1920x1080"},
+      {"integer 1920x1080 / nearest 1920x1080", "BM_Integer1920x1080", "BM_Convert1920x1080"},
   };
-  bench_run_with_ratios(&argc, argv, pairs, 8);
+  bench_run_with_ratios(&argc, argv, pairs, static_cast<int>(sizeof pairs / sizeof pairs[0]));
   plat_shutdown();
   return 0;
 }

@@ -9,7 +9,7 @@
 struct WINDOW_TYP;
 
 // Sets the mode for a window: width x height at 8 or 16 bits, full-screen or windowed.
-// 1 or 0. The sdl backend scales the picture to its window (letterboxed, nearest).
+// 1 or 0. The sdl backend scales the picture to its window (letterboxed, plat_display_set_scale).
 int plat_display_set_mode(WINDOW_TYP* window, int width, int height, int bpp, int fullscreen);
 
 // Creates the primary surface in the current mode, with back_buffers (0 or 1) attached. Null
@@ -37,6 +37,18 @@ int plat_display_wait_vblank();
 // Alt+Enter still toggles). The game's own requests are unchanged. Backends without a desktop
 // ignore it.
 void plat_display_prefer_window(int prefer);
+
+// How the picture is scaled to a desktop or window larger than the mode: SCALE_NEAREST (each
+// screen pixel the mode's pixel under it; the default), SCALE_SHARP (the largest whole factor
+// that fits, then filtered linearly to the size that fits: even pixels at any size) or
+// SCALE_INTEGER (whole factors only, with wider bars). The player's choice; backends without a
+// desktop ignore it.
+constexpr int SCALE_NEAREST = 0;
+constexpr int SCALE_SHARP = 1;
+constexpr int SCALE_INTEGER = 2;
+void plat_display_set_scale(int scale);
+// The scale named "nearest", "sharp" or "integer", or -1 for any other name.
+int plat_display_scale_named(const char* name);
 
 // Leaves the mode (the window stays). Releasing the primary is the owner's job.
 void plat_display_restore_mode();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -37,6 +38,21 @@ void capture_pass(int pass, int presents_before) {
   }
 }
 
+// A relative capture path names a file in the folder the simulator was started in, so it is
+// made absolute before the data folder becomes the working directory. 1, or 0 with the reason.
+int absolute_captures(std::string* error) {
+  for (SIM_CAPTURE_TYP& capture : options.captures) {
+    std::error_code failed;
+    const std::filesystem::path path = std::filesystem::absolute(capture.path, failed);
+    if (failed) {
+      *error = "--capture: cannot place \"" + capture.path + "\": " + failed.message();
+      return 0;
+    }
+    capture.path = path.string();
+  }
+  return 1;
+}
+
 void end_run() {
   if (!quit_posted) plat_post_quit_message(0);
   quit_posted = 1;
@@ -68,7 +84,7 @@ int sim_frame() {
 
 int main(int argc, char** argv) {
   std::string error;
-  if (!sim_parse_options(argc, argv, &options, &error)) {
+  if (!sim_parse_options(argc, argv, &options, &error) || !absolute_captures(&error)) {
     std::fprintf(stderr, "ashfallow-sim: %s\n%s", error.c_str(), sim_usage());
     return 2;
   }

@@ -39,10 +39,11 @@ void silence_logging() {
     fluid_set_log_function(level, quiet_log, nullptr);
 }
 
-// The synthesizer's sound: louder than its quiet default, with a small room and a light chorus.
+// The synthesizer's sound: near its default gain, so the effects (at full scale) stay clear of it
+// (the laser even at the quietest level the game plays it), with a small room and a light chorus.
 void configure(fluid_settings_t* settings) {
   fluid_settings_setnum(settings, "synth.sample-rate", MIX_RATE);
-  fluid_settings_setnum(settings, "synth.gain", 0.6);
+  fluid_settings_setnum(settings, "synth.gain", 0.25);
   fluid_settings_setint(settings, "synth.cpu-cores", 1);
   fluid_settings_setint(settings, "synth.reverb.active", 1);
   fluid_settings_setnum(settings, "synth.reverb.room-size", 0.35);

@@ -36,3 +36,4 @@ int headless_cursor_count() { return plat_cursor_count(); }
 
 // There is no desktop to cover: every mode is captured the same way.
 void plat_display_prefer_window(int) {}
+void plat_display_set_scale(int) {}

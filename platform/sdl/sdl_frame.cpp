@@ -1,11 +1,20 @@
 // The presentation target and showing a frame on it. With an accelerated renderer the frame is
 // converted once into a streaming texture in the renderer's own format and the renderer scales
-// it. With only software rendering, SDL's renderer would clear, copy, convert and scale the
-// frame again on the processor; the frame is drawn instead, converted, scaled and letterboxed in
-// one pass, straight into the window's surface.
+// it (sharp: the texture holds the frame blown up by the whole factor and the renderer's linear
+// filter takes it the rest of the way). With only software rendering, SDL's renderer would
+// clear, copy, convert and scale the frame again on the processor; the frame is drawn instead,
+// converted, scaled and letterboxed in one pass, straight into the window's surface.
 #include <cstring>
 
+#include "platform/sdl/sdl_frame_scale.h"
 #include "platform/sdl/sdl_state.h"
+
+// The player's choice; it outlasts the backend, as the window preference does.
+static int scale_mode = SCALE_NEAREST;
+
+void plat_display_set_scale(int scale) {
+  scale_mode = scale == SCALE_SHARP || scale == SCALE_INTEGER ? scale : SCALE_NEAREST;
+}
 
 int sdl_frame_format_of(const SDL_PixelFormat* format, FRAME_FORMAT_TYP* out) {
   if (!format || format->BytesPerPixel != 4 || format->Rloss || format->Gloss || format->Bloss)
@@ -78,19 +87,30 @@ void choose_target() {
 
 }  // namespace
 
+// A streaming texture of width x height, filtered linearly or not; kept while its size stays.
+static int make_texture(int width, int height, int linear) {
+  if (!sdl_backend.texture || sdl_backend.texture_width != width ||
+      sdl_backend.texture_height != height) {
+    if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
+    sdl_backend.texture_width = sdl_backend.texture_height = 0;
+    const Uint32 format = native_texture_format(sdl_backend.renderer, &sdl_backend.texture_format);
+    sdl_backend.texture =
+        SDL_CreateTexture(sdl_backend.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!sdl_backend.texture) return 0;
+    sdl_backend.texture_width = width;
+    sdl_backend.texture_height = height;
+  }
+  SDL_SetTextureScaleMode(sdl_backend.texture, linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  return 1;
+}
+
 int sdl_open_presentation(int width, int height) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   // No vsync: the frame clock paces the game, and a blocking present would stretch frames.
   if (!sdl_backend.renderer && !sdl_backend.window_surface) choose_target();
   if (sdl_backend.window_surface) return 1;
   if (!sdl_backend.renderer) return 0;
-  if (!sdl_backend.texture || sdl_backend.mode_width != width || sdl_backend.mode_height != height) {
-    if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
-    const Uint32 format = native_texture_format(sdl_backend.renderer, &sdl_backend.texture_format);
-    sdl_backend.texture =
-        SDL_CreateTexture(sdl_backend.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!sdl_backend.texture) return 0;
-  }
+  if (!make_texture(width, height, 0)) return 0;
   // The mode's picture keeps its shape at any window size: bars fill the rest.
   SDL_RenderSetLogicalSize(sdl_backend.renderer, width, height);
   return 1;
@@ -100,6 +120,7 @@ void sdl_release_presentation() {
   if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
   if (sdl_backend.renderer) SDL_DestroyRenderer(sdl_backend.renderer);
   sdl_backend.texture = nullptr;
+  sdl_backend.texture_width = sdl_backend.texture_height = 0;
   sdl_backend.renderer = nullptr;
   sdl_backend.window_surface = 0;
   sdl_backend.mode_width = 0;
@@ -118,12 +139,21 @@ int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int 
     else
       sdl_frame_colours16(format, pixel_format, &colours);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return 0;
-    sdl_frame_draw(pixels, pitch, width, height, colours, static_cast<uint8_t*>(surface->pixels),
-                   surface->pitch, surface->w, surface->h);
+    sdl_frame_draw_scaled(scale_mode, pixels, pitch, width, height, colours,
+                          static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
+                          surface->h);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
   }
-  if (!sdl_backend.renderer || !sdl_backend.texture) return 0;
+  if (!sdl_backend.renderer) return 0;
+  int output_width = 0, output_height = 0;
+  if (SDL_GetRendererOutputSize(sdl_backend.renderer, &output_width, &output_height) != 0) return 0;
+  int factor = 1;
+  if (scale_mode == SCALE_SHARP) {
+    factor = sdl_frame_whole_factor(width, height, output_width, output_height);
+    if (factor < 1) factor = 1;
+  }
+  if (!make_texture(factor * width, factor * height, scale_mode == SCALE_SHARP)) return 0;
   if (bpp == 8)
     sdl_frame_colours8(sdl_backend.texture_format, palette, &colours);
   else
@@ -132,12 +162,24 @@ int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int 
   int texture_pitch = 0;
   if (SDL_LockTexture(sdl_backend.texture, nullptr, &memory, &texture_pitch) != 0) return 0;
   sdl_frame_draw(pixels, pitch, width, height, colours, static_cast<uint8_t*>(memory),
-                 texture_pitch, width, height);
+                 texture_pitch, factor * width, factor * height);
   SDL_UnlockTexture(sdl_backend.texture);
   // The renderer draws the bars: clearing is its own (cheap) work there.
   SDL_SetRenderDrawColor(sdl_backend.renderer, 0, 0, 0, 255);
   SDL_RenderClear(sdl_backend.renderer);
-  if (SDL_RenderCopy(sdl_backend.renderer, sdl_backend.texture, nullptr, nullptr) != 0) return 0;
+  int copied = 0;
+  if (scale_mode == SCALE_NEAREST) {
+    SDL_RenderSetLogicalSize(sdl_backend.renderer, width, height);
+    copied = SDL_RenderCopy(sdl_backend.renderer, sdl_backend.texture, nullptr, nullptr);
+  } else {
+    // Our own place for the picture, in output pixels: no logical size scaling it again.
+    SDL_RenderSetLogicalSize(sdl_backend.renderer, 0, 0);
+    const FRAME_VIEW_TYP view =
+        sdl_frame_fit_scaled(scale_mode, width, height, output_width, output_height);
+    const SDL_Rect place = {view.x, view.y, view.width, view.height};
+    copied = SDL_RenderCopy(sdl_backend.renderer, sdl_backend.texture, nullptr, &place);
+  }
+  if (copied != 0) return 0;
   SDL_RenderPresent(sdl_backend.renderer);
   return 1;
 }

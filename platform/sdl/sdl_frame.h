@@ -60,6 +60,11 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
 void sdl_frame_allow_wide(int allow);
 int sdl_frame_wide_in_use();
 
+// One frame row of width pixels into out in the colours' target format (the wide converter where
+// allowed).
+void sdl_frame_convert_row(const uint8_t* from, int width, const FRAME_COLOURS_TYP& colours,
+                           uint32_t* out);
+
 // The ARGB8888 lookup of a palette and a width x height conversion into ARGB8888 rows at dst,
 // dst_pitch bytes apart (bpp 8 through the lookup; bpp 16 as 5.6.5, or 5.5.5 when pixel_format
 // is 15). Kept for tools and tests that want plain ARGB pictures.

@@ -307,6 +307,11 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
   }
 }
 
+void sdl_frame_convert_row(const uint8_t* from, int width, const FRAME_COLOURS_TYP& colours,
+                           uint32_t* out) {
+  convert_row(from, width, colours, out, wide_allowed && frame_wide_available());
+}
+
 void sdl_frame_allow_wide(int allow) { wide_allowed = allow ? 1 : 0; }
 int sdl_frame_wide_in_use() { return wide_allowed && frame_wide_available() ? 1 : 0; }
 

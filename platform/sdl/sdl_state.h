@@ -8,8 +8,10 @@
 struct SDL_BACKEND_TYP {
   SDL_Window* window;      // made when the game's window is created
   SDL_Renderer* renderer;  // made by the first mode set when SDL has an accelerated renderer
-  SDL_Texture* texture;    // streaming, the mode's size, in the renderer's own format
-  FRAME_FORMAT_TYP texture_format;
+  SDL_Texture* texture;    // streaming, the mode's size (times the whole factor when sharp)
+  FRAME_FORMAT_TYP texture_format;  // the renderer's own
+  int texture_width;
+  int texture_height;
   int window_surface;      // 1: frames are drawn straight into the window's surface instead
   int mode_width;
   int mode_height;

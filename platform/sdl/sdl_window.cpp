@@ -1,5 +1,6 @@
 // The game's window and the mode it is shown in: full-screen desktop by default (the picture
-// scaled up with nearest sampling, letterboxed), or a window of the mode's size.
+// scaled up as the player chose, letterboxed), or a window of the mode's size that the player
+// may resize.
 #include "platform/core/backend.h"
 #include "platform/sdl/sdl_state.h"
 
@@ -10,7 +11,8 @@ int plat_backend_window_created(WINDOW_TYP*, const char* caption, int width, int
     return 1;
   }
   sdl_backend.window = SDL_CreateWindow(caption ? caption : "", SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
+                                        SDL_WINDOWPOS_CENTERED, width, height,
+                                        SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   return sdl_backend.window ? 1 : 0;
 }
 

@@ -129,6 +129,58 @@ TEST(Screens, HeadsUpTextStandsOutByBrightness) {
   EXPECT_GE(ratios[ratios.size() / 10], 1.8) << "red \"YOU\" on the field, darkest tenth";
 }
 
+double contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+// The arena by moonlight: its ground is cooler than it is red (blue over red, where the day's
+// grass was yellow-green), while its light levels stay where the figures were drawn for. Each
+// sheet's ink (mean luminance) against the field's median, the black HUD lines on their corner
+// and the red "YOU" on the field are held at least at the figures the day's arena gave them.
+TEST(Screens, TheArenaIsMoonlitAndEveryFigureKeepsItsContrast) {
+  LOADED_BITMAP grass("GRASS.BMP");
+  ASSERT_TRUE(grass.ok);
+  double red = 0, blue = 0;
+  std::vector<double> field;
+  for (int y = 60; y < 480; y += 2)
+    for (int x = 0; x < 640; x += 2) {
+      const PALETTEENTRY& e = grass.file.palette[grass.at(x, y)];
+      red += e.red;
+      blue += e.blue;
+      field.push_back(relative_luminance(e));
+    }
+  EXPECT_GT(blue, red * 1.05) << "moonlit, not daylit";
+  std::sort(field.begin(), field.end());
+  const double ground = field[field.size() / 2];
+
+  double corner = 0;
+  for (int y = 0; y < 36; ++y)
+    for (int x = 0; x < 200; ++x) corner += relative_luminance(grass.file.palette[grass.at(x, y)]);
+  EXPECT_GE(contrast(0, corner / (36 * 200)), 8.30) << "black HUD lines on their corner";
+  std::vector<double> you;
+  for (double l : field) you.push_back(contrast(0.2126, l));
+  std::sort(you.begin(), you.end());
+  EXPECT_GE(you[you.size() / 2], 3.05) << "red \"YOU\" on the field, median";
+  EXPECT_GE(you[you.size() / 10], 2.25) << "red \"YOU\" on the field, darkest tenth";
+
+  const struct {
+    const char* sheet;
+    double least;
+  } figures[] = {{"SKELSP0.BMP", 3.51}, {"SKELSP1.BMP", 3.60}, {"SKELSP2.BMP", 3.77}, {"SKELSP3.BMP", 3.61},
+                 {"SKELSP4.BMP", 3.58}, {"SKELSP5.BMP", 3.70}, {"SKELSP6.BMP", 3.69}, {"SKELSP7.BMP", 3.55},
+                 {"SKELSP8.BMP", 2.80}, {"DEDSP0.BMP", 1.06},  {"DEDSP2.BMP", 1.12},  {"DEDSP4.BMP", 1.08},
+                 {"DEDSP6.BMP", 1.05},  {"laser.bmp", 5.14}};
+  for (const auto& f : figures) {
+    LOADED_BITMAP sheet(f.sheet);
+    ASSERT_TRUE(sheet.ok) << f.sheet;
+    double ink = 0;
+    int count = 0;
+    for (int y = 0; y < sheet.height(); ++y)
+      for (int x = 0; x < sheet.width(); ++x)
+        if (sheet.at(x, y)) ink += relative_luminance(sheet.file.palette[sheet.at(x, y)]), ++count;
+    ASSERT_GT(count, 0) << f.sheet;
+    EXPECT_GE(contrast(ink / count, ground), f.least) << f.sheet << " against the field";
+  }
+}
+
 // The game writes "Final Score: %d" at (240, 435) in RGB(32, 32, 32) with a 16-pixel font over
 // the game-over picture: the band it lands on must be light, and the title palette must hold that
 // dark grey for the text to be drawn in.
@@ -142,6 +194,27 @@ TEST(Screens, GameOverLeavesALightBandForTheFinalScore) {
   bool grey = false;
   for (const PALETTEENTRY& e : over.file.palette) grey = grey || (e.red == 32 && e.green == 32 && e.blue == 32);
   EXPECT_TRUE(grey);
+}
+
+// The score line's plaque: dark grey RGB(32, 32, 32) reads at 7:1 or better on every pixel of the
+// line's box, long scores included, and the plaque is the size of the line, not a band across
+// the screen: along the line's middle row its light face ends within a stud's width of the box.
+TEST(Screens, TheFinalScoreSitsOnAPlaqueOfItsOwnSize) {
+  LOADED_BITMAP over("gameover.BMP");
+  ASSERT_TRUE(over.ok);
+  const double grey = relative_luminance(PALETTEENTRY{32, 32, 32, 0});
+  double least = 1e9;
+  for (int y = 433; y < 453; ++y)
+    for (int x = 236; x < 420; ++x) least = std::min(least, contrast(grey, relative_luminance(over.file.palette[over.at(x, y)])));
+  EXPECT_GE(least, 7.0) << "the dark grey score on its plaque";
+  int first = -1, last = -1;
+  for (int x = 0; x < 640; ++x)
+    if (luminance(over.file.palette[over.at(x, 443)]) > 140) {
+      if (first < 0) first = x;
+      last = x;
+    }
+  EXPECT_GE(first, 236 - 30);
+  EXPECT_LE(last, 419 + 30);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -169,6 +171,28 @@ TEST(SimKeyScript, AMalformedScriptIsRefusedWithItsFileLineAndReason) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << c.script;
     EXPECT_NE(said.find(c.said), std::string::npos) << said;
   }
+}
+
+// Captures named by relative paths land in the folder the run was started in, whatever folder
+// --data names (the README's example runs from build/ and reads build/data).
+TEST(SimCapture, ARelativePathIsInTheFolderTheRunStartedIn) {
+  namespace fs = std::filesystem;
+  const fs::path here = fs::path(::testing::TempDir()) / ("sim_capture_" + std::to_string(getpid()));
+  fs::remove_all(here);
+  fs::create_directories(here / "shots");
+  const std::string command = "cd '" + here.string() + "' && " + ASHFALLOW_SIM + " --data " +
+                              ASHFALLOW_DATA_DIR + " --frames 3 --capture 1:title.png" +
+                              " --capture 2:shots/again.png";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  for (const fs::path& written : {here / "title.png", here / "shots" / "again.png"}) {
+    std::ifstream file(written, std::ios::binary);
+    char signature[8] = {};
+    file.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << written;
+  }
+  EXPECT_FALSE(fs::exists(fs::path(ASHFALLOW_DATA_DIR) / "title.png"));
+  EXPECT_FALSE(fs::exists(fs::path(ASHFALLOW_DATA_DIR) / "shots"));
+  fs::remove_all(here);
 }
 
 }  // namespace

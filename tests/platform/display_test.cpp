@@ -157,4 +157,16 @@ TEST_F(Display, BackBufferGoesWithItsPrimary) {
   plat_surface_release(again);
 }
 
+// The --scale words; anything else (case, spaces, nothing) is no scale.
+TEST(DisplayScale, OnlyThePlayersThreeWordsNameAScale) {
+  const struct {
+    const char* name;
+    int scale;
+  } cases[] = {{"sharp", SCALE_SHARP}, {"nearest", SCALE_NEAREST}, {"integer", SCALE_INTEGER},
+               {"Sharp", -1},          {"sharp ", -1},            {"", -1},
+               {"linear", -1},         {nullptr, -1}};
+  for (const auto& c : cases)
+    EXPECT_EQ(plat_display_scale_named(c.name), c.scale) << (c.name ? c.name : "(null)");
+}
+
 }  // namespace

@@ -19,8 +19,11 @@ int fail(const std::string& what) {
   return 0;
 }
 
+// Everything in the play field is mapped to its palette by day and shown at night.
 int write_sheet(const std::string& path, const SHEET_TYP* sheet, const PALETTEENTRY palette[256]) {
-  return bmp_write_8bit(path, &sheet->picture, palette) ? 1 : fail(path);
+  PALETTEENTRY night[256];
+  palette_playfield_at_night(palette, night);
+  return bmp_write_8bit(path, &sheet->picture, night) ? 1 : fail(path);
 }
 
 // A skeleton sheet: (0,0) stands mid-stride, (1,0) and (2,0) the two steps, (3,0) a wind-up,
@@ -83,10 +86,13 @@ int write_laser_sheet(const std::string& dir, const PALETTEENTRY palette[256]) {
   return write_sheet(dir + "/laser.bmp", &sheet, palette);
 }
 
-int write_screen(const std::string& path, const PAINT_TYP* paint, const PALETTEENTRY palette[256], float dither) {
+int write_screen(const std::string& path, const PAINT_TYP* paint, const PALETTEENTRY palette[256], float dither,
+                 bool play_field = false) {
   PICTURE_TYP picture;
   screen_quantize(paint, palette, dither, &picture);
-  return bmp_write_8bit(path, &picture, palette) ? 1 : fail(path);
+  PALETTEENTRY night[256];
+  if (play_field) palette_playfield_at_night(palette, night);
+  return bmp_write_8bit(path, &picture, play_field ? night : palette) ? 1 : fail(path);
 }
 
 }  // namespace
@@ -98,7 +104,7 @@ int generate_all(const std::string& dir) {
 
   PAINT_TYP screen;
   screen_paint_grass(&screen);
-  if (!write_screen(dir + "/GRASS.BMP", &screen, field, 10.0f)) return 0;
+  if (!write_screen(dir + "/GRASS.BMP", &screen, field, 10.0f, true)) return 0;
   if (!screen_paint_title(&screen)) return fail("title.BMP (no font)");
   if (!write_screen(dir + "/title.BMP", &screen, title, 12.0f)) return 0;
   if (!screen_paint_controls(&screen)) return fail("controls.BMP (no font)");

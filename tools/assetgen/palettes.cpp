@@ -29,6 +29,74 @@ void ramp(BUILDER_TYP* b, int count, std::initializer_list<COLOR_TYP> stops) {
   }
 }
 
+// Day for night: a colour as moonlight shows it. Its relative luminance is kept; its colour fades
+// and cools, to indigo in the shadows, a grey-green in the turf and pale ash grey in the light.
+COLOR_TYP by_moonlight(COLOR_TYP c) {
+  auto linear = [](float v) {
+    v = clamp01(v / 255);
+    return v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
+  };
+  auto encode = [](float v) {
+    v = clamp01(v);
+    return 255 * (v <= 0.0031308f ? v * 12.92f : 1.055f * std::pow(v, 1 / 2.4f) - 0.055f);
+  };
+  const float weight[3] = {0.2126f, 0.7152f, 0.0722f};
+  const float rgb[3] = {linear(c.r), linear(c.g), linear(c.b)};
+  const float lum = weight[0] * rgb[0] + weight[1] * rgb[1] + weight[2] * rgb[2];
+  if (lum <= 0) return c;
+  // The tint by luminance: indigo shadows, grey-green turf, ash grey light.
+  struct STOP {
+    float lum, tint[3];
+  };
+  const STOP stops[] = {{0.0f, {0.78f, 0.98f, 1.5f}}, {0.06f, {0.74f, 1.03f, 1.2f}}, {0.30f, {0.95f, 1.0f, 1.07f}}};
+  int k = 0;
+  while (k < 1 && lum > stops[k + 1].lum) ++k;
+  const float t = clamp01((lum - stops[k].lum) / (stops[k + 1].lum - stops[k].lum));
+  // A colour by moonlight keeps two fifths of its own hue.
+  const float keep = 0.4f;
+  float ratio[3], sum = 0;
+  for (int i = 0; i < 3; ++i) {
+    const float tint = stops[k].tint[i] + (stops[k + 1].tint[i] - stops[k].tint[i]) * t;
+    ratio[i] = (1 + keep * (rgb[i] / lum - 1)) * tint;
+    sum += weight[i] * ratio[i];
+  }
+  return COLOR_TYP{encode(lum * ratio[0] / sum), encode(lum * ratio[1] / sum), encode(lum * ratio[2] / sum)};
+}
+
+float relative_luminance(int red, int green, int blue) {
+  auto linear = [](int v) {
+    const float c = v / 255.0f;
+    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+  };
+  return 0.2126f * linear(red) + 0.7152f * linear(green) + 0.0722f * linear(blue);
+}
+
+// The entries [first, first + count) as moonlight shows them, in the bytes near the moonlit
+// colour whose luminance is closest to the entry's own without passing it: the ground keeps its
+// light levels and never gets lighter behind the bone-white figures, the lasers and the red "YOU".
+void moonlit(BUILDER_TYP* b, int first, int count) {
+  for (int i = first; i < first + count && i < 256; ++i) {
+    PALETTEENTRY& e = b->palette[i];
+    const float was = relative_luminance(e.red, e.green, e.blue);
+    const COLOR_TYP c = by_moonlight(color_rgb(e.red, e.green, e.blue));
+    PALETTEENTRY best = e;
+    float best_off = 1e9f;
+    auto near = [](float v, int step) { return std::clamp(static_cast<int>(v) + step, 0, 255); };
+    // Blue weighs least in luminance, so its steps tune it finest.
+    for (int dr = -3; dr <= 4; ++dr)
+      for (int dg = -2; dg <= 3; ++dg)
+        for (int db = -8; db <= 9; ++db) {
+          const int r = near(c.r, dr), g = near(c.g, dg), bl = near(c.b, db);
+          const float off = was - relative_luminance(r, g, bl);
+          if (off >= 0 && off < best_off) {
+            best_off = off;
+            best = PALETTEENTRY{static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(bl), e.flags};
+          }
+        }
+    e = best;
+  }
+}
+
 // Whatever is left becomes a coarse colour cube, so odd colours still land somewhere sensible.
 void fill_cube(BUILDER_TYP* b) {
   const int levels[4] = {40, 110, 180, 245};
@@ -45,7 +113,9 @@ void palette_build_playfield(PALETTEENTRY palette[256]) {
   put(&b, color_rgb(0, 0, 0));  // the key; also the HUD's black text
   // Outlines and shadows.
   ramp(&b, 16, {color_rgb(14, 12, 16), color_rgb(52, 46, 52), color_rgb(118, 112, 106)});
-  // Grass at dusk: a dim grey-green family, and cold ash greys up to the pale slab under the HUD.
+  static_assert(PLAYFIELD_GROUND_FIRST == 17 && PLAYFIELD_GROUND_COUNT == 64, "key, 16 outlines, 2 x 32 ground");
+  // The ground by day: a dim grey-green family, and cold ash greys up to the pale slab under the
+  // HUD (shown by moonlight, palette_playfield_at_night).
   ramp(&b, 32, {color_rgb(10, 16, 12), color_rgb(30, 42, 30), color_rgb(58, 76, 50), color_rgb(118, 132, 92)});
   ramp(&b, 32, {color_rgb(16, 20, 20), color_rgb(44, 50, 50), color_rgb(100, 100, 96), color_rgb(196, 192, 184)});
   // Earth and old wood.
@@ -71,6 +141,12 @@ void palette_build_playfield(PALETTEENTRY palette[256]) {
   put(&b, color_rgb(200, 120, 220));
   put(&b, color_rgb(120, 150, 240));
   fill_cube(&b);
+}
+
+void palette_playfield_at_night(const PALETTEENTRY day[256], PALETTEENTRY night[256]) {
+  std::memcpy(night, day, 256 * sizeof(PALETTEENTRY));
+  BUILDER_TYP b{night, 0};
+  moonlit(&b, PLAYFIELD_GROUND_FIRST, PLAYFIELD_GROUND_COUNT);
 }
 
 void palette_build_title(PALETTEENTRY palette[256]) {

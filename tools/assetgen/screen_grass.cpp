@@ -21,8 +21,9 @@ float hud_inside(int x, int y) {
 
 void screen_paint_grass(PAINT_TYP* out) {
   paint_create(out, SCREEN_WIDTH, SCREEN_HEIGHT);
-  // Dusk over an ashen field: dim, grey-green turf, cold in places, worn to ash-grey earth; dark
-  // enough that bone-white figures and the red "YOU" stand out by brightness, not hue alone.
+  // An ashen field: dim, grey-green turf, cold in places, worn to ash-grey earth; dark enough that
+  // bone-white figures and the red "YOU" stand out by brightness, not hue alone. Painted in the
+  // day's colours: the play-field palette shows its entries by moonlight.
   const COLOR_TYP deep = color_rgb(26, 34, 28), mid = color_rgb(50, 64, 46), light = color_rgb(84, 100, 68);
   const COLOR_TYP cold = color_rgb(50, 58, 62), dirt = color_rgb(84, 76, 66), ash = color_rgb(118, 116, 110);
   for (int y = 0; y < SCREEN_HEIGHT; ++y)

@@ -1,0 +1,242 @@
+// Whole-factor and sharp scaling on the processor, still in one pass over the target: the sharp
+// path never builds the blown-up picture, it samples it through per-pixel taps of the frame.
+#include "platform/sdl/sdl_frame_scale.h"
+
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+void fill32(uint8_t* row, int count, uint32_t value) {
+  uint32_t* out = reinterpret_cast<uint32_t*>(row);
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), v);
+#endif
+  for (; i < count; ++i) out[i] = value;
+}
+
+// Black everywhere in the target but the view.
+void fill_bars(uint8_t* target, int target_pitch, int target_width, int target_height,
+               const FRAME_VIEW_TYP& view, uint32_t black) {
+  for (int y = 0; y < target_height; ++y) {
+    uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
+    if (y < view.y || y >= view.y + view.height) {
+      fill32(line, target_width, black);
+      continue;
+    }
+    fill32(line, view.x, black);
+    fill32(line + static_cast<size_t>(view.x + view.width) * 4, target_width - view.x - view.width,
+           black);
+  }
+}
+
+// a and b mixed by t / 256 in each of the four bytes, rounded (so a colour mixed with itself
+// stays exactly itself, alpha included). Two bytes at a time in 16-bit lanes: 255 * 256 + 128
+// fits.
+inline uint32_t mix(uint32_t a, uint32_t b, int t) {
+  const uint32_t m = 0x00FF00FFu, u = static_cast<uint32_t>(256 - t), v = static_cast<uint32_t>(t);
+  const uint32_t low = (((a & m) * u + (b & m) * v + 0x00800080u) >> 8) & m;
+  const uint32_t high = ((((a >> 8) & m) * u + ((b >> 8) & m) * v + 0x00800080u) >> 8) & m;
+  return low | (high << 8);
+}
+
+#if defined(__SSE2__)
+// The same for four pixels, each byte widened to 16 bits; t_low and t_high hold the weights of
+// pixels 0-1 and 2-3, one per byte lane.
+inline __m128i mix4(__m128i a, __m128i b, __m128i t_low, __m128i t_high) {
+  const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(256), half = _mm_set1_epi16(128);
+  auto lanes = [&](__m128i x, __m128i y, __m128i t) {
+    const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(x, _mm_sub_epi16(full, t)), _mm_mullo_epi16(y, t));
+    return _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
+  };
+  const __m128i low = lanes(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero), t_low);
+  const __m128i high = lanes(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), t_high);
+  return _mm_packus_epi16(low, high);
+}
+#endif
+
+// out[i] = a[i] and b[i] mixed by t / 256.
+void mix_rows(const uint32_t* a, const uint32_t* b, int t, int count, uint32_t* out) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i weight = _mm_set1_epi16(static_cast<short>(t));
+  for (; i + 4 <= count; i += 4) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), mix4(x, y, weight, weight));
+  }
+#endif
+  for (; i < count; ++i) out[i] = mix(a[i], b[i], t);
+}
+
+// The frame's columns for the view and the frame rows already widened to it, kept between
+// frames while the sizes stay (the rows are refilled each frame).
+struct SHARP_TYP {
+  int width = 0, height = 0, view_width = 0, view_height = 0, factor = 0;
+  std::vector<FRAME_TAP_TYP> columns, rows;
+  std::vector<uint16_t> column_weights;  // each column's weight four times, one per byte
+  std::vector<uint32_t> converted;  // one frame row in the target's format, and one pixel more
+  std::vector<uint32_t> widened[2];  // two frame rows widened to the view
+  int widened_row[2] = {-1, -1};
+};
+SHARP_TYP sharp;
+
+void prepare_sharp(int width, int height, const FRAME_VIEW_TYP& view, int factor) {
+  if (sharp.width != width || sharp.height != height || sharp.view_width != view.width ||
+      sharp.view_height != view.height || sharp.factor != factor) {
+    sharp.width = width;
+    sharp.height = height;
+    sharp.view_width = view.width;
+    sharp.view_height = view.height;
+    sharp.factor = factor;
+    sharp.columns.resize(static_cast<size_t>(view.width));
+    sdl_frame_sharp_taps(width, view.width, factor, sharp.columns.data());
+    sharp.column_weights.resize(static_cast<size_t>(view.width) * 4);
+    for (size_t i = 0; i < sharp.columns.size(); ++i)
+      for (size_t b = 0; b < 4; ++b)
+        sharp.column_weights[4 * i + b] = static_cast<uint16_t>(sharp.columns[i].weight);
+    sharp.rows.resize(static_cast<size_t>(view.height));
+    sdl_frame_sharp_taps(height, view.height, factor, sharp.rows.data());
+    sharp.converted.assign(static_cast<size_t>(width) + 1, 0);
+    for (std::vector<uint32_t>& row : sharp.widened) row.assign(static_cast<size_t>(view.width), 0);
+  }
+  sharp.widened_row[0] = sharp.widened_row[1] = -1;
+}
+
+// Frame row `row` widened to the view, in a slot other than the one holding row `keep`.
+const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
+                        const FRAME_COLOURS_TYP& colours) {
+  for (int s = 0; s < 2; ++s)
+    if (sharp.widened_row[s] == row) return sharp.widened[s].data();
+  const int slot = sharp.widened_row[0] == keep ? 1 : 0;
+  sdl_frame_convert_row(pixels + static_cast<ptrdiff_t>(row) * pitch, sharp.width, colours,
+                        sharp.converted.data());
+  uint32_t* from = sharp.converted.data();
+  from[sharp.width] = from[sharp.width - 1];  // read with weight 0 by the four-pixel form
+  uint32_t* out = sharp.widened[slot].data();
+  const FRAME_TAP_TYP* taps = sharp.columns.data();
+  int i = 0;
+#if defined(__SSE2__)
+  const uint16_t* weights = sharp.column_weights.data();
+  for (; i + 4 <= sharp.view_width; i += 4) {
+    const FRAME_TAP_TYP* t = taps + i;
+    const __m128i a = _mm_setr_epi32(static_cast<int>(from[t[0].from]), static_cast<int>(from[t[1].from]),
+                                     static_cast<int>(from[t[2].from]), static_cast<int>(from[t[3].from]));
+    const __m128i b = _mm_setr_epi32(static_cast<int>(from[t[0].from + 1]), static_cast<int>(from[t[1].from + 1]),
+                                     static_cast<int>(from[t[2].from + 1]), static_cast<int>(from[t[3].from + 1]));
+    const __m128i t_low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 4 * i));
+    const __m128i t_high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 4 * i + 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), mix4(a, b, t_low, t_high));
+  }
+#endif
+  for (; i < sharp.view_width; ++i) {
+    const FRAME_TAP_TYP t = taps[i];
+    out[i] = t.weight ? mix(from[t.from], from[t.from + 1], t.weight) : from[t.from];
+  }
+  sharp.widened_row[slot] = row;
+  return out;
+}
+
+void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
+                const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                int target_width, int target_height) {
+  const FRAME_VIEW_TYP view = sdl_frame_fit(width, height, target_width, target_height);
+  int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
+  if (factor < 1) factor = 1;  // smaller than the frame: filtered straight down to the view
+  // At a whole factor the blown-up picture is the view itself: nearest, and its faster path.
+  if (view.width == factor * width && view.height == factor * height)
+    return sdl_frame_draw(pixels, pitch, width, height, colours, target, target_pitch,
+                          target_width, target_height);
+  fill_bars(target, target_pitch, target_width, target_height, view, colours.black);
+  prepare_sharp(width, height, view, factor);
+  const std::vector<FRAME_TAP_TYP>& rows = sharp.rows;
+  const uint32_t* last_out = nullptr;
+  for (int v = 0; v < view.height; ++v) {
+    uint32_t* out = reinterpret_cast<uint32_t*>(target + static_cast<ptrdiff_t>(view.y + v) * target_pitch) + view.x;
+    const FRAME_TAP_TYP t = rows[static_cast<size_t>(v)];
+    if (last_out && t.weight == 0 && rows[static_cast<size_t>(v) - 1].weight == 0 &&
+        rows[static_cast<size_t>(v) - 1].from == t.from) {
+      // The row above shows the same frame row unblended.
+      std::memcpy(out, last_out, static_cast<size_t>(view.width) * 4);
+    } else if (t.weight == 0) {
+      std::memcpy(out, widened(t.from, -1, pixels, pitch, colours), static_cast<size_t>(view.width) * 4);
+    } else {
+      const uint32_t* a = widened(t.from, t.from + 1, pixels, pitch, colours);
+      const uint32_t* b = widened(t.from + 1, t.from, pixels, pitch, colours);
+      mix_rows(a, b, t.weight, view.width, out);
+    }
+    last_out = out;
+  }
+}
+
+}  // namespace
+
+int sdl_frame_whole_factor(int width, int height, int target_width, int target_height) {
+  if (width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0) return 0;
+  const int across = target_width / width, down = target_height / height;
+  return across < down ? across : down;
+}
+
+FRAME_VIEW_TYP sdl_frame_fit_scaled(int scale, int width, int height, int target_width,
+                                    int target_height) {
+  const int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
+  if (scale != SCALE_INTEGER || factor < 1)
+    return sdl_frame_fit(width, height, target_width, target_height);
+  return {(target_width - factor * width) / 2, (target_height - factor * height) / 2,
+          factor * width, factor * height};
+}
+
+void sdl_frame_sharp_taps(int size, int view_size, int factor, FRAME_TAP_TYP* taps) {
+  if (size <= 0 || view_size <= 0 || !taps) return;
+  if (factor < 1) factor = 1;
+  // Target pixel i's centre on the blown-up picture of `big` pixels: u = (i + 1/2) big / view - 1/2,
+  // kept exact as a count of halves of a target pixel, num / (2 view).
+  const int64_t big = int64_t{factor} * size, halves = int64_t{2} * view_size;
+  for (int i = 0; i < view_size; ++i) {
+    const int64_t num = (int64_t{2} * i + 1) * big - view_size;
+    FRAME_TAP_TYP tap = {0, 0};
+    if (num > 0) {
+      const int64_t at = num / halves, rem = num % halves;
+      if (at >= big - 1) {
+        tap.from = size - 1;  // the last half pixel holds its colour to the edge
+      } else {
+        const int a = static_cast<int>(at / factor), b = static_cast<int>((at + 1) / factor);
+        const int weight = static_cast<int>((rem * 256 + view_size) / halves);
+        // Inside a pixel's block both neighbours are that pixel: only block edges blend.
+        if (a == b || weight == 0)
+          tap = {a, 0};
+        else if (weight == 256)
+          tap = {b, 0};
+        else
+          tap = {a, weight};
+      }
+    }
+    taps[i] = tap;
+  }
+}
+
+void sdl_frame_draw_scaled(int scale, const uint8_t* pixels, int pitch, int width, int height,
+                           const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                           int target_width, int target_height) {
+  if (!pixels || !target || width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0)
+    return;
+  if (scale == SCALE_SHARP)
+    return draw_sharp(pixels, pitch, width, height, colours, target, target_pitch, target_width,
+                      target_height);
+  const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
+  if (scale != SCALE_INTEGER || (view.width == target_width && view.height == target_height))
+    return sdl_frame_draw(pixels, pitch, width, height, colours, target, target_pitch,
+                          target_width, target_height);
+  // Whole factor: the nearest draw into the view alone, which it fills exactly.
+  fill_bars(target, target_pitch, target_width, target_height, view, colours.black);
+  sdl_frame_draw(pixels, pitch, width, height, colours,
+                 target + static_cast<ptrdiff_t>(view.y) * target_pitch + static_cast<ptrdiff_t>(view.x) * 4,
+                 target_pitch, view.width, view.height);
+}
