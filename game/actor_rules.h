@@ -14,7 +14,7 @@ void advance_skeleton_timers(BOB_TYP* actor, int decay);
 // A heading turned past a whole circle comes back into 0..360: above 360 loses 360, below 0
 // gains 360; 360 itself stays (the tables have an entry for it).
 int wrap_heading(int heading);
-// Below 0 the wander timer restarts at 1500 and the heading turns by rand() % spread - spread / 2,
+// Below 0 the wander timer restarts at 1500 and the heading turns by random_next() % spread - spread / 2,
 // wrapped into 0..360 (360 itself stays); the velocity follows. 1 when it turned.
 int wander_turn(BOB_TYP* actor, int spread);
 // The skeleton-type wander: a turn of up to 90 degrees either way, the walk facing following the
