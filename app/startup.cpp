@@ -24,7 +24,7 @@ int music_id = -1;
 PALETTEENTRY grass_palette[256];
 PALETTEENTRY title_palette[256];
 IMAGE_TYP title_image, controls_image, grass_image, game_over_image;
-long game_fixed_seed = -1;
+long long game_fixed_seed = -1;
 const char* game_init_failure = nullptr;
 
 namespace {
