@@ -66,8 +66,9 @@ target_link_options(ashfallow-sim PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 
 # The same figures from the native and the browser's build, compared by tests/web.
 add_executable(parity_dump ${ASHFALLOW_ROOT}/tests/web/host/parity_dump.cpp)
 ashfallow_link_game(parity_dump headless)
-target_link_options(parity_dump PRIVATE -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sSINGLE_FILE=1
-                    -sENVIRONMENT=node)
+# Its output goes straight to the process's own descriptors, whole before it exits.
+target_link_options(parity_dump PRIVATE -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
+                    -sSINGLE_FILE=1 -sENVIRONMENT=node)
 
 # The page: index.html, the game's module and its data folder, in page/.
 set(page_dir ${CMAKE_BINARY_DIR}/page)

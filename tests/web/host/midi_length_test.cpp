@@ -59,7 +59,7 @@ std::vector<uint8_t> smf(int division, std::vector<uint8_t> track, int tracks = 
   std::vector<uint8_t> b = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, uint8_t(tracks),
                             uint8_t(division >> 8), uint8_t(division), 'M', 'T', 'r', 'k',
                             uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)};
-  b.insert(b.end(), track.begin(), track.end());
+  for (uint8_t byte : track) b.push_back(byte);
   return b;
 }
 
