@@ -95,3 +95,18 @@ add_custom_command(
   DEPENDS ${ASHFALLOW_ROOT}/web/index.html
   VERBATIM)
 add_custom_target(page ALL DEPENDS ashfallow ${page_data}/MIDIFILE9.MID ${page_dir}/index.html)
+
+# The load benchmark's WebAssembly half (bench/web), in page/bench/ with its data packed in.
+set(bench_dir ${page_dir}/bench)
+add_executable(web_frame_load ${ASHFALLOW_ROOT}/bench/web/frame_load.cpp)
+ashfallow_link_game(web_frame_load headless)
+set_target_properties(web_frame_load PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${bench_dir})
+target_link_options(web_frame_load PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1
+                    -sEXIT_RUNTIME=1 --preload-file ${page_data}@/data)
+add_custom_command(
+  OUTPUT ${bench_dir}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${ASHFALLOW_ROOT}/bench/web/frame_load.html ${bench_dir}/index.html
+  DEPENDS ${ASHFALLOW_ROOT}/bench/web/frame_load.html
+  VERBATIM)
+add_custom_target(bench_page ALL DEPENDS web_frame_load ${bench_dir}/index.html)
+add_dependencies(web_frame_load page)
