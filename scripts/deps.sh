@@ -14,6 +14,9 @@ packages=(
   xvfb xdotool imagemagick sox espeak-ng abcmidi
 )
 
+# A script may ask for more (scripts/web: the browser's toolchain and a browser to test in).
+packages+=("$@")
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
