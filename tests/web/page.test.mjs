@@ -128,8 +128,8 @@ test('a game in the page: title, play, walking, blur, a hidden tab and the end',
     assert.ok(step <= 60, `the charge jumped by ${step} in one frame`);
   }
 
-  // Escape ends the game, and the page says so.
-  // (held, it is asked for again every frame, as natively: the game ends once it is let go).
+  // Escape ends the game and the page says so. Held, it is asked for again every frame, as
+  // natively, so the end comes once it is let go.
   await press(page, 'Escape');
   await waitFor(page, () => Module.ended === true, 5000);
   assert.equal(await line(page), 'Ashfallow has ended - reload to play again');
