@@ -1,10 +1,9 @@
-// The game on the sdl backend. Data files are read from the current directory, or from the
-// folder given with --data.
-#include <cerrno>
+// The game on the sdl backend. Data files are read from the folder given with --data, else from
+// the working folder or the installed one (app/data_find.h).
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
+#include "app/data_find.h"
 #include "app/entry.h"
 #include "app/game_shell.h"
 #include "platform/display.h"
@@ -15,13 +14,15 @@ const char* const USAGE =
     "usage: ashfallow [--window] [--data DIR] [--help]\n"
     "Plays Ashfallow full screen (Alt+Enter toggles a window).\n"
     "  --window    start in a 640 x 480 window\n"
-    "  --data DIR  read the data files from DIR (default: the current directory)\n"
+    "  --data DIR  read the data files from DIR (default: the working folder when it\n"
+    "              holds them, else the installed ones)\n"
     "Keys: arrows move, Space strikes and advances the screens, Left Shift summons,\n"
     "Escape quits.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* data_option = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
       std::fputs(USAGE, stdout);
@@ -30,17 +31,13 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--window")) {
       plat_display_prefer_window(1);
     } else if (!std::strcmp(argv[i], "--data") && i + 1 < argc) {
-      const char* folder = argv[++i];
-      if (chdir(folder) != 0) {
-        std::fprintf(stderr, "ashfallow: cannot read data from \"%s\": %s\n", folder,
-                     std::strerror(errno));
-        return 2;
-      }
+      data_option = argv[++i];
     } else {
       std::fprintf(stderr, "ashfallow: unknown option \"%s\"\n%s", argv[i], USAGE);
       return 2;
     }
   }
+  if (!data_enter_folder(data_option)) return 2;
   char reason[256];
   if (!plat_startup(reason, static_cast<int>(sizeof reason))) {
     std::fprintf(stderr, "ashfallow: %s\n", reason);

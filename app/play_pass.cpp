@@ -14,17 +14,11 @@
 #include "game/world.h"
 #include "platform/keys.h"
 
-namespace {
-
-BOB_TYP* player() { return &skeleton_list[0]; }
-
-}  // namespace
-
 void play_pass() {
   music_keep_alive();
   player_move_and_pose(key_state);
   player_summon_key(key_state);
-  player_timers();
+  player_and_difficulty_timers();
   update_difficulty();
   update_actor_poses();
   // Holding Space through play leaves the latch set, so a press held into game over is no restart.
@@ -57,8 +51,8 @@ void draw_actors() {
   for (size_t i = 0; i < dead_list.size(); ++i) {
     if (dead_list[i].health <= 0) continue;
     place_laser(static_cast<int>(i));
-    // The beam is hidden for 150 ms after a shot, while the actor shows its strike.
-    if (dead_list[i].action_timer >= 150) bob_draw(&laser_list[i], back_surface);
+    // The beam is hidden after a shot, while the actor shows its strike.
+    if (dead_list[i].action_timer >= STRIKE_POSE_MS) bob_draw(&laser_list[i], back_surface);
     bob_draw(&dead_list[i], back_surface);
   }
   const BOB_TYP* p = player();
@@ -78,7 +72,7 @@ void draw_hud() {
   text_draw_gdi(text_buffer, 0, 0, RGB(0, 0, 0), back_surface);
   std::snprintf(text_buffer, sizeof text_buffer, "Score: %d", score);
   text_draw_gdi(text_buffer, 100, 0, RGB(0, 0, 0), back_surface);
-  std::snprintf(text_buffer, sizeof text_buffer, "Spawn CD: %d%%", p->spawn_charge * 100 / 40000);
+  std::snprintf(text_buffer, sizeof text_buffer, "Spawn CD: %d%%", p->spawn_charge * 100 / CHARGE_FULL);
   text_draw_gdi(text_buffer, 0, 20, RGB(0, 0, 0), back_surface);
   // Marks the player even when it is no longer drawn.
   text_draw_gdi("YOU", static_cast<int>(p->x + 12), static_cast<int>(p->y - 15), RGB(255, 0, 0),

@@ -11,7 +11,7 @@ namespace {
 constexpr int SPRITE_ATTRIBUTES = ATTR_SEQUENCED | ATTR_VISIBLE;
 constexpr int SYSTEM_MEMORY = 0x800;
 
-// Fills frames 4d .. 4d+3 from four cells of the sheet in work_bitmap.
+// A facing's four frames come from four cells of its sheet; which four differs by kind.
 void load_group(BOB_TYP* bob, int d, const int (&cells)[4][2]) {
   for (int k = 0; k < 4; ++k) bob_load_frame(bob, &work_bitmap, 4 * d + k, cells[k][0], cells[k][1], 0);
 }

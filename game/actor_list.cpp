@@ -44,14 +44,24 @@ int removal_scores() {
   return player.attack_timer == 0 && (player.health > 0 || !summon_list.empty());
 }
 
-int remove_if_dead(std::vector<BOB_TYP>* list, int* index, int points) {
-  if ((*list)[*index].health > 0) return 0;
-  if (list == &dead_list) {
-    dead_pair_remove(*index);
-  } else {
-    actor_remove(list, *index);
-  }
+namespace {
+// The score is judged after the erase: the player's strike and health as they stand then.
+void step_back_and_score(int* index, int points) {
   --*index;
   if (removal_scores()) score += points;
+}
+}  // namespace
+
+int actor_remove_if_no_health(std::vector<BOB_TYP>* list, int* index, int points) {
+  if ((*list)[*index].health > 0) return 0;
+  actor_remove(list, *index);
+  step_back_and_score(index, points);
+  return 1;
+}
+
+int dead_pair_remove_if_no_health(int* index) {
+  if (dead_list[*index].health > 0) return 0;
+  dead_pair_remove(*index);
+  step_back_and_score(index, SCORE_DEAD);
   return 1;
 }

@@ -33,7 +33,8 @@ void dead_pairs_clear();
 int removal_scores();
 
 // The removal at the end of an actor's update: when its health is 0 or less it is released and
-// erased (with its laser for a dead actor), `points` are added under the rule above, and the
-// caller's index steps back so the element that moved into the slot is visited next. 1 when it
-// was removed.
-int remove_if_dead(std::vector<BOB_TYP>* list, int* index, int points);
+// erased, `points` are added under the rule above, and the caller's index steps back so the
+// element that moved into the slot is visited next. 1 when it was removed.
+int actor_remove_if_no_health(std::vector<BOB_TYP>* list, int* index, int points);
+// The same for a dead actor, which goes with its laser, for SCORE_DEAD.
+int dead_pair_remove_if_no_health(int* index);

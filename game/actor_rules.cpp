@@ -1,20 +1,27 @@
 #include "game/actor_rules.h"
 
+#include "engine/audio/sound.h"
 #include "engine/random/random.h"
+#include "game/collide.h"
 #include "game/spawn.h"
+#include "game/updates.h"
 #include "game/world.h"
 
 int stand_pose(const BOB_TYP* a) { return a->frame - a->frame % 4; }
 int attack_pose(const BOB_TYP* a) { return a->frame - a->frame % 4 + 3; }
+
+void cap_strike_timers(BOB_TYP* a) {
+  if (a->attack_timer > STRIKE_READY_MS) a->attack_timer = STRIKE_READY_MS;
+  if (a->action_timer > STRIKE_POSE_MS) a->action_timer = STRIKE_POSE_MS;
+}
 
 void advance_skeleton_timers(BOB_TYP* a, int decay) {
   a->attack_timer += frame_dt();
   a->action_timer += frame_dt();
   a->turn_timer -= frame_dt();
   a->damage_timer += frame_dt();
-  if (a->attack_timer > 1000) a->attack_timer = 1000;
-  if (a->action_timer > 150) a->action_timer = 150;
-  if (a->damage_timer > 1500) {
+  cap_strike_timers(a);
+  if (a->damage_timer > HEALTH_TICK_MS) {
     a->health -= decay;
     a->damage_timer = 0;
   }
@@ -28,7 +35,7 @@ int wrap_heading(int heading) {
 
 int wander_turn(BOB_TYP* a, int spread) {
   if (a->turn_timer >= 0) return 0;
-  a->turn_timer = 1500;
+  a->turn_timer = WANDER_TURN_MS;
   a->direction = wrap_heading(a->direction + random_next() % spread - spread / 2);
   set_heading_velocity(a, a->direction);
   return 1;
@@ -105,14 +112,29 @@ void update_actor_poses() {
     } else {
       s->frame = stand_pose(s);
     }
-    if (s->action_timer < 150) s->frame = attack_pose(s);
+    if (s->action_timer < STRIKE_POSE_MS) s->frame = attack_pose(s);
   }
   for (BOB_TYP& m : summon_list) {
     bob_animate(&m);
-    if (m.action_timer < 150) m.frame = attack_pose(&m);
+    if (m.action_timer < STRIKE_POSE_MS) m.frame = attack_pose(&m);
   }
   for (BOB_TYP& d : dead_list) {
     bob_animate(&d);
-    if (d.action_timer < 150) d.frame = attack_pose(&d);
+    if (d.action_timer < STRIKE_POSE_MS) d.frame = attack_pose(&d);
+  }
+}
+
+void meet_the_dead(std::vector<BOB_TYP>* list, int striker, const DEAD_CONTACT_TYP* contact) {
+  BOB_TYP* a = &(*list)[striker];
+  for (size_t j = 0; j < dead_list.size(); ++j) {
+    fire_laser(static_cast<int>(j), a, contact->beam_narrowing);
+    BOB_TYP* d = &dead_list[j];
+    if (!boxes_overlap_dead(a, d)) continue;
+    if (bodies_overlap_dead(a, d, contact->body_right)) step_back(d);
+    if (a->attack_timer == STRIKE_READY_MS) {
+      a->attack_timer = 0;
+      contact->strike(striker, static_cast<int>(j));
+      play_sound(bat_sound_id, 0);
+    }
   }
 }

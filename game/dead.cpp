@@ -17,10 +17,9 @@ int dead_facing(int heading) {
   return 2;
 }
 
-// The living player touching a dead actor: bodies push both back, and the player's strike this
-// frame costs it 25.
-void meet_player(BOB_TYP* d) {
-  BOB_TYP* p = &skeleton_list[0];
+// Only a living player pushes the dead back or strikes them.
+void dead_meets_player(BOB_TYP* d) {
+  BOB_TYP* p = player();
   if (!boxes_overlap_dead(p, d) || p->health <= 0) return;
   if (bodies_overlap_dead(p, d, DEAD_BODY_RIGHT)) {
     step_back(d);
@@ -38,25 +37,27 @@ void update_dead_actors() {
   if (skeleton_list.empty()) return;  // no player: no game in progress
   for (int i = 0; i < static_cast<int>(dead_list.size()); ++i) {
     BOB_TYP* d = &dead_list[i];
+    // The dead never decay: they keep no damage timer.
     d->turn_timer -= frame_dt();
     d->attack_timer += frame_dt();
     d->action_timer += frame_dt();
-    if (d->attack_timer > 1000) d->attack_timer = 1000;
-    if (d->action_timer > 150) d->action_timer = 150;
+    cap_strike_timers(d);
     if (wander_turn(d, 90)) bob_set_sequence(d, dead_facing(d->direction));
     d->x += d->vel_x;
     d->y += d->vel_y;
-    meet_player(d);
+    dead_meets_player(d);
     bounce_off_edges(d, &DEAD_EDGE_TURNS);
     // A dead player is no target: the laser stays ready.
-    if (skeleton_list[0].health > 0) fire_laser(i, &skeleton_list[0], BEAM_NARROWING);
-    remove_if_dead(&dead_list, &i, SCORE_DEAD);
+    if (player()->health > 0) fire_laser(i, player(), BEAM_NARROWING);
+    dead_pair_remove_if_no_health(&i);
   }
 }
 
-int fire_laser(int dead, BOB_TYP* target, int narrowing) {
-  BOB_TYP* d = &dead_list[dead];
-  if (!beam_hits(&laser_list[dead], target, d->sequence, narrowing) || d->attack_timer != 1000) return 0;
+int fire_laser(int pair, BOB_TYP* target, int narrowing) {
+  BOB_TYP* d = &dead_list[pair];
+  if (!beam_hits(&laser_list[pair], target, d->sequence, narrowing) ||
+      d->attack_timer != STRIKE_READY_MS)
+    return 0;
   d->attack_timer = 0;
   d->action_timer = 0;
   target->health -= 25;

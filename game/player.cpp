@@ -11,11 +11,9 @@
 
 namespace {
 
-constexpr int ATTACK_FULL = 1000;
-constexpr int POSE_FULL = 150;
-constexpr int DRAIN_FULL = 1500;
-constexpr int CHARGE_FULL = 40000;
 constexpr int CHARGE_PER_SUMMON = 10000;
+constexpr int DIFFICULTY_STEP_MS = 10000;
+constexpr int DRAIN_MOST = 11;
 
 struct ARROWS_TYP {
   int key_a, key_b;  // both must be down (key_b 0: one key)
@@ -35,8 +33,6 @@ const ARROWS_TYP* arrows_down(const uint8_t* keys) {
   }
   return nullptr;
 }
-
-BOB_TYP* player() { return &skeleton_list[0]; }
 
 }  // namespace
 
@@ -69,7 +65,7 @@ void player_move_and_pose(const uint8_t* keys) {
     // still walk back in.
     if ((p->x < 0 && step_x < 0) || (p->x > screen_width - p->width && step_x > 0)) p->x -= step_x;
     if ((p->y < 0 && step_y < 0) || (p->y > screen_height - p->height && step_y > 0)) p->y -= step_y;
-    if (p->action_timer < POSE_FULL && p->health <= 60) {
+    if (p->action_timer < STRIKE_POSE_MS && p->health <= 60) {
       bob_set_sequence(p, sector_sequence(p->direction));
       p->frame = attack_pose(p);
     }
@@ -89,29 +85,29 @@ void player_summon_key(const uint8_t* keys) {
   }
 }
 
-void player_timers() {
+void player_and_difficulty_timers() {
   BOB_TYP* p = player();
   p->attack_timer += frame_dt();
   p->action_timer += frame_dt();
   p->damage_timer += frame_dt();
   p->spawn_charge += frame_dt();
   difficulty_timer += frame_dt();
-  if (p->attack_timer > ATTACK_FULL) p->attack_timer = ATTACK_FULL;
-  if (p->action_timer > POSE_FULL) p->action_timer = POSE_FULL;
-  if (p->action_timer < POSE_FULL) p->frame = attack_pose(p);
-  if (p->damage_timer > DRAIN_FULL) p->damage_timer = DRAIN_FULL;
+  cap_strike_timers(p);
+  if (p->action_timer < STRIKE_POSE_MS) p->frame = attack_pose(p);
+  // The player's drain waits at a full timer for player_drain; it never runs over.
+  if (p->damage_timer > HEALTH_TICK_MS) p->damage_timer = HEALTH_TICK_MS;
   if (p->spawn_charge > CHARGE_FULL) p->spawn_charge = CHARGE_FULL;
 }
 
 void update_difficulty() {
-  if (difficulty_timer <= 10000) return;
+  if (difficulty_timer <= DIFFICULTY_STEP_MS) return;
   difficulty_timer = 0;
-  if (drain_amount < 11) ++drain_amount;
+  if (drain_amount < DRAIN_MOST) ++drain_amount;
 }
 
 void player_attack() {
   BOB_TYP* p = player();
-  if (p->attack_timer >= ATTACK_FULL && p->health > 0) {
+  if (p->attack_timer >= STRIKE_READY_MS && p->health > 0) {
     p->attack_timer = 0;
     p->action_timer = 0;
   }
@@ -119,7 +115,7 @@ void player_attack() {
 
 void player_drain() {
   BOB_TYP* p = player();
-  if (p->damage_timer != DRAIN_FULL) return;
+  if (p->damage_timer != HEALTH_TICK_MS) return;
   p->health -= drain_amount;
   p->damage_timer = 0;
 }

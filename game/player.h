@@ -1,6 +1,6 @@
 // The player: element 0 of skeleton_list. The play pass calls these steps at their places, in
-// this order: movement and pose, summon key, timers (with the difficulty rule), attack key,
-// drain. Keys come in as the 256-byte keyboard state (non-zero: down).
+// this order: movement and pose, summon key, timers and the difficulty rule, attack key, drain.
+// Keys come in as the 256-byte keyboard state (non-zero: down).
 #pragma once
 #include <cstdint>
 
@@ -18,9 +18,9 @@ void player_move_and_pose(const uint8_t* key_state);
 void update_wound_look();
 // Left Shift: one summoning per press, whatever the player's health.
 void player_summon_key(const uint8_t* key_state);
-// Strike, pose, drain and charge timers grow by the frame's step, and so does the difficulty
-// timer; then the clamps (1000, 150, 1500, 40000) and the strike pose.
-void player_timers();
+// The player's strike, pose, drain and charge timers grow by the frame's step, then the
+// difficulty timer (each reads the step afresh); then the limits of world.h and the strike pose.
+void player_and_difficulty_timers();
 // Every 10000 ms of play the drain rises by one, up to 11.
 void update_difficulty();
 // Space down now: a full strike timer and a living player strike (both timers restart at 0).

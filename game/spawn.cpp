@@ -69,11 +69,11 @@ namespace {
 // strike ready and no strike pose.
 void starting_fields(BOB_TYP* actor, int heading) {
   actor->direction = heading;
-  actor->turn_timer = 1500;
+  actor->turn_timer = WANDER_TURN_MS;
   actor->health = 100;
   actor->spare_int = -2;
-  actor->attack_timer = 1000;
-  actor->action_timer = 150;
+  actor->attack_timer = STRIKE_READY_MS;
+  actor->action_timer = STRIKE_POSE_MS;
 }
 }  // namespace
 

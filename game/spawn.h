@@ -17,7 +17,7 @@ int edge_heading(int edge);
 // Velocity 2 pixels per frame along the heading.
 void set_heading_velocity(BOB_TYP* actor, int heading);
 // What every new skeleton-type actor starts with: the sequence of its heading, the heading,
-// wander timer 1500, health 100, strike ready, no attack pose.
+// a full wander timer, health 100, strike ready, no attack pose.
 void skeleton_tail(BOB_TYP* skeleton, int heading);
 
 // Appends one hostile skeleton at a random edge. 0 when its sprite cannot be made (the zeroed

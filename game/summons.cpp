@@ -14,15 +14,15 @@ namespace {
 // The player's strike trades a touching summon for half its health, capped at 100 (nothing is
 // gained when that half equals twice the list's length).
 void absorb(BOB_TYP* m) {
-  BOB_TYP* p = &skeleton_list[0];
+  BOB_TYP* p = player();
   if (!boxes_overlap(m, p) || p->health <= 0 || p->attack_timer != 0) return;
   if (m->health / 2 != 2 * static_cast<int>(skeleton_list.size())) p->health += m->health / 2;
   if (p->health > 100) p->health = 100;
   m->health = 0;
 }
 
-// Living hostile skeletons it touches: bodies push both back, a ready summon strikes the first,
-// and every skeleton that struck this frame (whatever it aimed at) hurts it.
+// A summon fights every living skeleton it touches, but its own ready strike lands on the first
+// only; a skeleton that struck anything this frame hurts it too.
 void fight_skeletons(BOB_TYP* m) {
   for (size_t j = 1; j < skeleton_list.size(); ++j) {
     BOB_TYP* s = &skeleton_list[j];
@@ -31,7 +31,7 @@ void fight_skeletons(BOB_TYP* m) {
       step_back(m);
       step_back(s);
     }
-    if (m->attack_timer == 1000) {
+    if (m->attack_timer == STRIKE_READY_MS) {
       m->attack_timer = 0;
       s->health -= 50;
       play_sound(bat_sound_id, 0);
@@ -44,21 +44,14 @@ void fight_skeletons(BOB_TYP* m) {
   }
 }
 
-void fight_dead(BOB_TYP* m) {
-  for (size_t j = 0; j < dead_list.size(); ++j) {
-    fire_laser(static_cast<int>(j), m, BEAM_NARROWING_SUMMON);
-    BOB_TYP* d = &dead_list[j];
-    if (boxes_overlap_dead(m, d)) {
-      if (bodies_overlap_dead(m, d, DEAD_BODY_RIGHT_FOR_SUMMONS)) step_back(d);
-      if (m->attack_timer == 1000) {
-        m->attack_timer = 0;
-        d->health -= 25;
-        m->action_timer = 0;
-        play_sound(bat_sound_id, 0);
-      }
-    }
-  }
+void summon_strike(int summon, int dead) {
+  summon_list[summon].action_timer = 0;
+  dead_list[dead].health -= 25;
 }
+
+// Summons stand a little wider in a beam than skeletons do, and measure the dead narrower.
+const DEAD_CONTACT_TYP SUMMON_AMONG_DEAD = {BEAM_NARROWING_SUMMON, DEAD_BODY_RIGHT_FOR_SUMMONS,
+                                            summon_strike};
 
 }  // namespace
 
@@ -72,9 +65,9 @@ void update_summons() {
     m->y += m->vel_y;
     absorb(m);
     fight_skeletons(m);
-    fight_dead(m);
+    meet_the_dead(&summon_list, i, &SUMMON_AMONG_DEAD);
     apply_wound_look(m);
     bounce_off_edges(m, &SKELETON_EDGE_TURNS);
-    remove_if_dead(&summon_list, &i, SCORE_SUMMON);
+    actor_remove_if_no_health(&summon_list, &i, SCORE_SUMMON);
   }
 }

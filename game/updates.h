@@ -15,9 +15,10 @@ void update_dead_actors();
 // loses 25. The caller has spent the strike (attack_timer 0) and plays the sound.
 void skeleton_strike(int skeleton, int target);
 
-// The laser of dead actor `dead` fires at `target` when the beam covers it (its sides narrowed by
-// `narrowing`) and the laser is ready: the target loses 25 and the laser is spent. 1 when it fired.
-int fire_laser(int dead, BOB_TYP* target, int narrowing);
+// The laser of pair `pair` (dead_list and laser_list at that index) fires at `target` when the
+// beam covers it (its sides narrowed by `narrowing`) and the laser is ready: the target loses 25
+// and the laser is spent. 1 when it fired.
+int fire_laser(int pair, BOB_TYP* target, int narrowing);
 
 // Puts laser i beside its dead actor for the owner's facing and shows the matching beam; other
 // sequences leave the laser where it was.

@@ -15,8 +15,19 @@ constexpr int WOUND_SEQUENCE = 8;
 constexpr int ARENA_WIDTH = 640;
 constexpr int ARENA_HEIGHT = 480;
 
+// Where the actors' timers stop, in ms of game time. A timer that has reached its limit is
+// "full": a strike waits for a full attack_timer, the strike pose shows until action_timer is
+// full, and a full damage_timer drains the player (or decays an actor) and starts again.
+constexpr int STRIKE_READY_MS = 1000;  // attack_timer: a strike, or a dead actor's shot
+constexpr int STRIKE_POSE_MS = 150;    // action_timer: the pose after a strike or a shot
+constexpr int HEALTH_TICK_MS = 1500;   // damage_timer: one drain of the player, one decay
+constexpr int WANDER_TURN_MS = 1500;   // turn_timer restarts here after a wander's turn
+constexpr int CHARGE_FULL = 40000;     // the player's spawn_charge: four summons
+
 // Element 0 is the player, then the hostile skeletons in order of arrival.
 extern std::vector<BOB_TYP> skeleton_list;
+// The player, element 0 of skeleton_list (which must not be empty).
+inline BOB_TYP* player() { return &skeleton_list[0]; }
 // The player's allies, in order of arrival.
 extern std::vector<BOB_TYP> summon_list;
 // The laser-firing dead; laser_list[k] is the beam of dead_list[k]. Change the two only through

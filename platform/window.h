@@ -1,7 +1,7 @@
 // Window class, window and message queue: what the game's loop and window procedure need.
 //
-// Messages are numbered as the old window system numbered them. The queue is the process's
-// own: plat_peek_message first lets the backend turn pending OS events (close requests,
+// Messages keep the numbers the game's window procedure is written against (WM_DESTROY 2,
+// WM_PAINT 15, WM_QUIT 18, ...). The queue is the process's own: plat_peek_message first lets the backend turn pending OS events (close requests,
 // exposure) into messages, then removes at most one.
 #pragma once
 #include <cstdint>

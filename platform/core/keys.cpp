@@ -7,7 +7,8 @@
 
 namespace {
 
-uint8_t key_state[256] = {};
+// What the keyboard holds now (0x80: down); a read copies it into the game's own snapshot.
+uint8_t held_keys[256] = {};
 
 struct DEVICE_REC {
   int input;
@@ -58,10 +59,10 @@ constexpr VK_DIK vk_map[] = {
 
 void plat_keys_set(int dik, int down) {
   if (dik < 0 || dik > 255) return;
-  key_state[dik] = down ? 0x80 : 0;
+  held_keys[dik] = down ? 0x80 : 0;
 }
 
-void plat_keys_release_all() { std::memset(key_state, 0, sizeof key_state); }
+void plat_keys_release_all() { std::memset(held_keys, 0, sizeof held_keys); }
 
 void plat_keys_reset() {
   plat_keys_release_all();
@@ -70,7 +71,7 @@ void plat_keys_reset() {
 
 int plat_key_down_now(int vk) {
   for (const VK_DIK& m : vk_map)
-    if (m.vk == vk && (key_state[m.dik] & 0x80)) return 1;
+    if (m.vk == vk && (held_keys[m.dik] & 0x80)) return 1;
   return 0;
 }
 
@@ -80,7 +81,8 @@ int plat_vk_to_dik(int vk) {
   return 0;
 }
 
-// Each step needs the one before it, as the old input API did.
+// Each step needs the one before it: a keyboard needs the input root, acquiring needs the data
+// format, and the format cannot change while the device is acquired.
 int plat_input_create() {
   if (plat_fault(CALL_INPUT_CREATE)) return 0;
   device.input = 1;
@@ -133,6 +135,6 @@ int plat_input_release() {
 int plat_keyboard_get_state(int size, uint8_t* state) {
   if (!device.acquired || size != 256 || !state) return 0;
   if (plat_fault(CALL_KEYBOARD_STATE)) return 0;
-  std::memcpy(state, key_state, sizeof key_state);
+  std::memcpy(state, held_keys, sizeof held_keys);
   return 1;
 }

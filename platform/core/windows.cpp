@@ -1,6 +1,7 @@
-// Window classes, windows and the process's message queue, with the old window system's rules:
-// posted messages come out first in first out, a posted quit only once nothing else is posted,
-// and a paint only once the queue is otherwise empty (and again until the window is validated).
+// Window classes, windows and the process's message queue, with the ordering the game's loop
+// relies on: posted messages come out first in first out, a posted quit only once nothing else
+// is posted, and a paint only once the queue is otherwise empty (and again until the window is
+// validated).
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -94,7 +95,7 @@ WINDOW_TYP* plat_create_window(const char* class_name, const char* caption, unsi
   WINDOW_TYP* handle = window.get();
   windows.push_back(std::move(window));
 
-  // As in the old system, a procedure answering WM_CREATE with -1 stops the creation.
+  // A procedure answering WM_CREATE with -1 refuses the window: the creation stops there.
   if (proc_of(handle)(handle, WM_CREATE, 0, 0) == -1 ||
       !plat_backend_window_created(handle, handle->caption.c_str(), width, height)) {
     plat_destroy_window(handle);

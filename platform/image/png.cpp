@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/image/byte_out.h"
+#include "platform/image/png_frame.h"
 #include "platform/image_file.h"
 
 namespace {
@@ -70,13 +71,19 @@ int plat_write_png(const char* path, const uint8_t* rgb, int width, int height) 
     raw.insert(raw.end(), line, line + row);
   }
 
+  return plat_write_png_stream(path, width, height, PNG_COLOR_RGB, zlib_stored(raw));
+}
+
+int plat_write_png_stream(const char* path, int width, int height, int color_type,
+                          const std::vector<uint8_t>& zlib_stream) {
   std::vector<uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
   plat_put_be32(header, static_cast<uint32_t>(width));
   plat_put_be32(header, static_cast<uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
+  // 8 bits a channel, deflate, the standard filters, no interlace.
+  header.insert(header.end(), {8, static_cast<uint8_t>(color_type), 0, 0, 0});
   chunk(file, "IHDR", header);
-  chunk(file, "IDAT", zlib_stored(raw));
+  chunk(file, "IDAT", zlib_stream);
   chunk(file, "IEND", {});
   return plat_write_file(path, file.data(), file.size());
 }

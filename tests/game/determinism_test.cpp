@@ -70,7 +70,7 @@ V run_script() {
     keys[DIK_LSHIFT] = frame == 900 ? 0x80 : 0;
     player_move_and_pose(keys);
     player_summon_key(keys);
-    player_timers();
+    player_and_difficulty_timers();
     update_difficulty();
     update_actor_poses();
     if (frame >= 33) player_attack();

@@ -69,7 +69,6 @@ inline BOB_TYP* put_dead(float x, float y, int sequence, float lx, float ly) {
   d->attack_timer = 1000;
   return d;
 }
-inline BOB_TYP* player() { return &skeleton_list[0]; }
 
 // Several figures checked at once, printed together when they differ.
 using V = std::vector<int>;

@@ -57,7 +57,7 @@ TEST_F(Player, SpaceHeldStrikesOncePerSecond) {
   std::vector<int> strikes;
   int strike_frame = -1;
   for (int frame = 1; frame <= 100; ++frame) {
-    player_timers();
+    player_and_difficulty_timers();
     player_attack();
     if (player()->attack_timer == 0) strikes.push_back(frame);
     if (frame == 35) strike_frame = player()->frame;
@@ -106,7 +106,7 @@ TEST_F(Player, DrainRisesWithPlay) {
   std::vector<int> losses, frames;
   for (int frame = 1; frame <= 4000; ++frame) {
     const int before = player()->health;
-    player_timers();
+    player_and_difficulty_timers();
     update_difficulty();
     player_drain();
     if (player()->health == before) continue;
@@ -121,7 +121,7 @@ TEST_F(Player, DrainRisesWithPlay) {
   // Exactly 10000 ms is not yet more than 10000.
   drain_amount = 2;
   difficulty_timer = 9970;
-  player_timers();
+  player_and_difficulty_timers();
   update_difficulty();
   EXPECT_EQ(drain_amount, 2);
 }

@@ -1,4 +1,4 @@
-// Window classes, windows and the message queue, with the old window system's ordering rules.
+// Window classes, windows and the message queue, with the ordering rules the game's loop relies on.
 #include <vector>
 
 #include "platform/window.h"

@@ -267,19 +267,30 @@ void dirty(PAINT_TYP* out, int wound) {
   }
 }
 
-}  // namespace
-
-void skeleton_paint(PAINT_TYP* out, int direction, const SKELETON_POSE_TYP* pose) {
-  RENDER_TYP r;
-  render_begin(&r, SKELETON_WIDTH, SKELETON_HEIGHT, 3, 28.0f, 66.5f, 22.0f);
+// Standing upright at the origin, facing direction 0..7.
+BODY_TYP body_facing(int direction) {
   float a = direction * PI / 4;
   BODY_TYP b;
   b.forward = vec3(std::cos(a), 0, -std::sin(a));
   b.right = vec3(-b.forward.z, 0, b.forward.x);
   b.base = vec3(0, 0, 0);
   b.tilt = 0;
+  b.drop = 0;
   b.sway = 0;
   b.roll = 0;
+  return b;
+}
+
+}  // namespace
+
+void skeleton_draw_head(RENDER_TYP* r, int direction, int wound) {
+  draw_skull(r, body_facing(direction), wound, 0.0f);
+}
+
+void skeleton_paint(PAINT_TYP* out, int direction, const SKELETON_POSE_TYP* pose) {
+  RENDER_TYP r;
+  render_begin(&r, SKELETON_WIDTH, SKELETON_HEIGHT, 3, 28.0f, 66.5f, 22.0f);
+  BODY_TYP b = body_facing(direction);
   float swing = pose->stride * 0.42f;
   b.drop = 25.0f * (1 - std::cos(swing));
   int wound = pose->wound;

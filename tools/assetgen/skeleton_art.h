@@ -15,5 +15,10 @@ struct SKELETON_POSE_TYP {
   int wound;     // 0 whole, 1..4 ever more broken
 };
 
+// The skull alone, drawn into a renderer set up by the caller (the desktop icon), in the
+// world's units: it sits around (0, 58.5, 1), about 14 wide and 16 high, facing direction 0..7.
+struct RENDER_TYP;
+void skeleton_draw_head(RENDER_TYP* r, int direction, int wound);
+
 // Paints one cell (SKELETON_WIDTH x SKELETON_HEIGHT) of the skeleton facing direction 0..7.
 void skeleton_paint(PAINT_TYP* out, int direction, const SKELETON_POSE_TYP* pose);
