@@ -108,5 +108,5 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E copy ${ASHFALLOW_ROOT}/bench/web/frame_load.html ${bench_dir}/index.html
   DEPENDS ${ASHFALLOW_ROOT}/bench/web/frame_load.html
   VERBATIM)
-add_custom_target(bench_page ALL DEPENDS web_frame_load ${bench_dir}/index.html)
+add_custom_target(bench_page DEPENDS web_frame_load ${bench_dir}/index.html)
 add_dependencies(web_frame_load page)
