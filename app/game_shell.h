@@ -22,7 +22,7 @@ extern PALETTEENTRY title_palette[256];
 extern IMAGE_TYP title_image, controls_image, grass_image, game_over_image;
 
 // The seed start-up gives the random generator: the time, unless a replay fixed it (>= 0).
-extern long game_fixed_seed;
+extern long long game_fixed_seed;
 // Real microseconds the last frame worked, everything but its wait.
 extern uint64_t frame_work_us;
 // Why start-up failed, for the one line the program prints (null when it did not).

@@ -1,7 +1,6 @@
 // Start-up and shut-down: sound and music, the seed and tables, the display and keyboard, the four
 // screens with their palettes, the player, the first dead pair, the clipper and the music.
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 #include "app/data_files.h"
@@ -12,6 +11,7 @@
 #include "engine/graphics/display.h"
 #include "engine/graphics/palette.h"
 #include "engine/math/trig.h"
+#include "engine/random/random.h"
 #include "game/actor_list.h"
 #include "game/player.h"
 #include "game/spawn.h"
@@ -24,7 +24,7 @@ int music_id = -1;
 PALETTEENTRY grass_palette[256];
 PALETTEENTRY title_palette[256];
 IMAGE_TYP title_image, controls_image, grass_image, game_over_image;
-long game_fixed_seed = -1;
+long long game_fixed_seed = -1;
 const char* game_init_failure = nullptr;
 
 namespace {
@@ -70,8 +70,8 @@ int game_init() {
   weapon_sound_id = load_wav_sound("HWEAPON0.WAV", SOUND_CONTROLS);
   set_sound_volume(weapon_sound_id, 0);
   music_id = load_midi("MIDIFILE9.MID");
-  std::srand(game_fixed_seed >= 0 ? static_cast<unsigned>(game_fixed_seed)
-                                  : static_cast<unsigned>(std::time(nullptr)));
+  random_seed(game_fixed_seed >= 0 ? static_cast<unsigned>(game_fixed_seed)
+                                    : static_cast<unsigned>(std::time(nullptr)));
   build_trig_tables();
   display_init(640, 480, 8, 0);
   if (!open_keyboard()) return fail("the keyboard could not be opened");

@@ -1,8 +1,7 @@
 #include "game/actor_rules.h"
 
-#include <cstdlib>
-
 #include "engine/audio/sound.h"
+#include "engine/random/random.h"
 #include "game/collide.h"
 #include "game/spawn.h"
 #include "game/updates.h"
@@ -37,7 +36,7 @@ int wrap_heading(int heading) {
 int wander_turn(BOB_TYP* a, int spread) {
   if (a->turn_timer >= 0) return 0;
   a->turn_timer = WANDER_TURN_MS;
-  a->direction = wrap_heading(a->direction + std::rand() % spread - spread / 2);
+  a->direction = wrap_heading(a->direction + random_next() % spread - spread / 2);
   set_heading_velocity(a, a->direction);
   return 1;
 }

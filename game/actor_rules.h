@@ -20,7 +20,7 @@ void advance_skeleton_timers(BOB_TYP* actor, int decay);
 // gains 360; 360 itself stays (the tables have an entry for it).
 int wrap_heading(int heading);
 // Below 0 the wander timer restarts at WANDER_TURN_MS and the heading turns by
-// rand() % spread - spread / 2, wrapped into 0..360 (360 itself stays); the velocity follows.
+// random_next() % spread - spread / 2, wrapped into 0..360 (360 itself stays); the velocity follows.
 // 1 when it turned.
 int wander_turn(BOB_TYP* actor, int spread);
 // The skeleton-type wander: a turn of up to 90 degrees either way, the walk facing following the

@@ -1,8 +1,7 @@
 #include "game/player.h"
 
-#include <cstdlib>
-
 #include "engine/graphics/display.h"
+#include "engine/random/random.h"
 #include "game/actor_art.h"
 #include "game/actor_list.h"
 #include "game/actor_rules.h"
@@ -141,20 +140,20 @@ int spawn_summon(int type) {
   switch (type) {
     case 0:
       x += static_cast<float>(p->width);
-      heading = std::rand() % 120 - 60;
+      heading = random_next() % 120 - 60;
       if (heading < 0) heading += 360;
       break;
     case 1:
       x -= static_cast<float>(p->width);
-      heading = 120 + std::rand() % 120;
+      heading = 120 + random_next() % 120;
       break;
     case 2:
       y -= static_cast<float>(p->height);
-      heading = 210 + std::rand() % 120;
+      heading = 210 + random_next() % 120;
       break;
     default:
       y += static_cast<float>(p->height);
-      heading = 30 + std::rand() % 120;
+      heading = 30 + random_next() % 120;
       break;
   }
   bob_set_position(m, static_cast<int>(x), static_cast<int>(y));

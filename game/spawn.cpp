@@ -1,8 +1,7 @@
 #include "game/spawn.h"
 
-#include <cstdlib>
-
 #include "engine/math/trig.h"
+#include "engine/random/random.h"
 #include "game/actor_art.h"
 #include "game/actor_list.h"
 #include "game/world.h"
@@ -10,7 +9,7 @@
 namespace {
 
 struct EDGE_TYP {
-  int base;    // heading = base + rand() % spread
+  int base;    // heading = base + random_next() % spread
   int spread;
 };
 // Right, left, top and bottom middles, then the top-right, bottom-left, top-left and
@@ -56,7 +55,7 @@ void edge_position(int edge, int w, int h, int* x, int* y) {
 
 int edge_heading(int edge) {
   const EDGE_TYP& row = EDGES[edge & 7];
-  int heading = row.base + std::rand() % row.spread;
+  int heading = row.base + random_next() % row.spread;
   if (heading < 0) heading += 360;
   return heading;
 }
@@ -84,7 +83,7 @@ void skeleton_tail(BOB_TYP* s, int heading) {
 }
 
 int spawn_edge_skeleton() {
-  const int edge = std::rand() % 8;
+  const int edge = random_next() % 8;
   BOB_TYP* s = actor_add(&skeleton_list);
   if (!skeleton_sprite_build(s)) return 0;
   int x = 0, y = 0;
@@ -97,7 +96,7 @@ int spawn_edge_skeleton() {
 }
 
 int spawn_dead_pair() {
-  const int edge = std::rand() % 8;
+  const int edge = random_next() % 8;
   const int index = dead_pair_add();
   BOB_TYP* dead = &dead_list[index];
   if (!dead_pair_build(dead, &laser_list[index])) return 0;

@@ -11,7 +11,7 @@ int dead_spawn_sequence(int heading);
 
 // Where an actor of size w x h enters at edge 0..7 of the arena (fixed 640 x 480 numbers).
 void edge_position(int edge, int w, int h, int* x, int* y);
-// A random heading into the arena from edge 0..7 (one rand() draw).
+// A random heading into the arena from edge 0..7 (one random_next() draw).
 int edge_heading(int edge);
 
 // Velocity 2 pixels per frame along the heading.

@@ -2,6 +2,8 @@
 # Installs the Debian packages Ashfallow needs. The one list of them, in two groups:
 #   scripts/deps.sh play         what building and playing the game needs
 #   scripts/deps.sh [test]       that and what the tests, benchmarks, fuzzing and packaging add
+#   scripts/deps.sh web [PKG...] that, the browser's toolchain and a browser to test the page in,
+#                                and any packages named after it
 #   scripts/deps.sh --has GROUP  exit 0 when every package of the group is installed, else 1
 set -euo pipefail
 
@@ -21,6 +23,10 @@ test=(
   # building the Debian package and checking it with Debian's own validators
   dpkg-dev desktop-file-utils appstream lintian man-db
 )
+web=(
+  # the game as WebAssembly, and the page tested in headless Chromium
+  emscripten chromium
+)
 
 has=0
 if [ "${1:-}" = "--has" ]; then
@@ -30,8 +36,13 @@ fi
 case "${1:-test}" in
   play) packages=("${play[@]}") ;;
   test) packages=("${play[@]}" "${test[@]}") ;;
-  *) echo "deps: unknown group \"$1\" (play or test)" >&2; exit 2 ;;
+  web) packages=("${play[@]}" "${test[@]}" "${web[@]}") ;;
+  *) echo "deps: unknown group \"$1\" (play, test or web)" >&2; exit 2 ;;
 esac
+if [ "${1:-}" = web ]; then
+  shift
+  packages+=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

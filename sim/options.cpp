@@ -8,8 +8,10 @@
 
 namespace {
 
-// A whole decimal number in [0, max]; anything else (signs, junk, overflow) is refused.
-int read_number(const std::string& text, long max, long* value) {
+// A whole decimal number in [0, max]; anything else (signs, junk, overflow) is refused. The
+// value's own type holds max (a long has only 32 bits in the browser's build).
+template <typename NUMBER>
+int read_number(const std::string& text, long long max, NUMBER* value) {
   if (text.empty() || text.size() > 18) return 0;
   for (char c : text) {
     if (c < '0' || c > '9') return 0;
@@ -17,7 +19,7 @@ int read_number(const std::string& text, long max, long* value) {
   errno = 0;
   const long long parsed = std::strtoll(text.c_str(), nullptr, 10);
   if (errno != 0 || parsed > max) return 0;
-  *value = static_cast<long>(parsed);
+  *value = static_cast<NUMBER>(parsed);
   return 1;
 }
 
@@ -122,8 +124,8 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
         return 0;
       }
     } else if (option == "--seed") {
-      long seed = 0;
-      if (!read_number(value, 4294967295L, &seed)) {
+      long long seed = 0;
+      if (!read_number(value, 4294967295LL, &seed)) {
         *error = "--seed: \"" + value + "\" is not a seed (0 to 4294967295)";
         return 0;
       }

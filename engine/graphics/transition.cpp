@@ -1,13 +1,13 @@
 // Whole-screen transitions: palette fades and tints stepped every 12 ms, closing wipes of
 // colour-0 lines, and a random dissolve to colour 0.
 #include <cstdint>
-#include <cstdlib>
 
 #include "engine/graphics/clock.h"
 #include "engine/graphics/display.h"
 #include "engine/graphics/palette.h"
 #include "engine/graphics/pixels.h"
 #include "engine/graphics/transition.h"
+#include "engine/random/random.h"
 
 namespace {
 
@@ -179,8 +179,8 @@ void dissolve(uint8_t* memory, int pitch) {
   if (screen_width <= 0 || screen_height <= 0) return;
   const int64_t count = 4LL * screen_width * screen_height;
   for (int64_t p = 0; p <= count; ++p) {
-    const int y = rand() % screen_height;
-    const int x = rand() % screen_width;
+    const int y = random_next() % screen_height;
+    const int x = random_next() % screen_width;
     plot(x, y, 0, memory, pitch);
   }
 }

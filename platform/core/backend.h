@@ -25,12 +25,19 @@ void plat_backend_sleep(uint32_t ms);
 // Blocks until the tick `deadline` at the latest (`now` is the tick just read), for a wait that
 // reads the clock again afterwards: waking early is allowed, waking late is not.
 void plat_backend_sleep_until(uint32_t now, uint32_t deadline);
+// The frame clock's wait (plat_wait_ticks). A backend that may block passes it on to
+// plat_wait_ticks_sleeping; one whose host owns the loop (a browser page) must not block, and
+// starts the next pass at the deadline instead.
+uint32_t plat_backend_wait_ticks(uint32_t start, uint32_t period);
 // The window a backend opened for a created platform window (show it, set its caption).
 int plat_backend_window_created(WINDOW_TYP* window, const char* caption, int width, int height);
 void plat_backend_cursor(int visible);
 
 // Provided by shared code for the backends ----------------------------------------------
 
+// The wait of a backend that can block: sleeps (plat_backend_sleep_until) and reads the clock
+// until `period` ms have passed since `start`; returns a fresh read of the tick count.
+uint32_t plat_wait_ticks_sleeping(uint32_t start, uint32_t period);
 // Key changes by scan code; the VK state used by plat_key_down_now follows from them.
 void plat_keys_set(int dik, int down);
 void plat_keys_release_all();

@@ -16,6 +16,10 @@ uint32_t plat_get_tick_count() {
 }
 
 uint32_t plat_wait_ticks(uint32_t start, uint32_t period) {
+  return plat_backend_wait_ticks(start, period);
+}
+
+uint32_t plat_wait_ticks_sleeping(uint32_t start, uint32_t period) {
   for (;;) {
     const uint32_t now = plat_backend_ticks();
     last_read = now;

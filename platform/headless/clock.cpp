@@ -31,6 +31,10 @@ void plat_backend_sleep_until(uint32_t now, uint32_t deadline) {
   if (remaining > 2 && remaining < 0x80000000u) plat_backend_sleep(remaining - 2);
 }
 
+uint32_t plat_backend_wait_ticks(uint32_t start, uint32_t period) {
+  return plat_wait_ticks_sleeping(start, period);
+}
+
 void headless_set_ticks(uint32_t ticks) { now_us = uint64_t(ticks) * 1000; }
 void headless_advance(uint32_t ms) { now_us += uint64_t(ms) * 1000; }
 void headless_set_tick_step(uint32_t ms) { step_us = uint64_t(ms) * 1000; }

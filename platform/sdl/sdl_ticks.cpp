@@ -35,3 +35,7 @@ void plat_backend_sleep_until(uint32_t, uint32_t deadline) {
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
   }
 }
+
+uint32_t plat_backend_wait_ticks(uint32_t start, uint32_t period) {
+  return plat_wait_ticks_sleeping(start, period);
+}
