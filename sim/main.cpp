@@ -8,9 +8,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/data_sum.h"
 #include "app/entry.h"
 #include "app/game_shell.h"
 #include "game/world.h"
+#include "platform/demo.h"
 #include "platform/headless/headless.h"
 #include "sim/options.h"
 #include "sim/trace.h"
@@ -38,18 +40,52 @@ void capture_pass(int pass, int presents_before) {
   }
 }
 
-// A relative capture path names a file in the folder the simulator was started in, so it is
-// made absolute before the data folder becomes the working directory. 1, or 0 with the reason.
-int absolute_captures(std::string* error) {
-  for (SIM_CAPTURE_TYP& capture : options.captures) {
-    std::error_code failed;
-    const std::filesystem::path path = std::filesystem::absolute(capture.path, failed);
-    if (failed) {
-      *error = "--capture: cannot place \"" + capture.path + "\": " + failed.message();
-      return 0;
-    }
-    capture.path = path.string();
+// A relative path names a file in the folder the simulator was started in, so it is made
+// absolute before the data folder becomes the working directory. 1, or 0 with the reason.
+int make_absolute(const char* option, std::string* file, std::string* error) {
+  if (file->empty()) return 1;
+  std::error_code failed;
+  const std::filesystem::path path = std::filesystem::absolute(*file, failed);
+  if (failed) {
+    *error = std::string(option) + ": cannot place \"" + *file + "\": " + failed.message();
+    return 0;
   }
+  *file = path.string();
+  return 1;
+}
+
+int absolute_paths(std::string* error) {
+  for (SIM_CAPTURE_TYP& capture : options.captures)
+    if (!make_absolute("--capture", &capture.path, error)) return 0;
+  return make_absolute("--replay", &options.replay, error) &&
+         make_absolute("--record", &options.record, error);
+}
+
+// The demo named by --replay, loaded and checked against the data here: its seed then starts
+// the game. 1, or 0 with the line said.
+int start_replay(const std::string& shown) {
+  DEMO_HEADER_TYP header = {};
+  int unfinished = 0;
+  char reason[512];
+  if (!plat_demo_replay_start(options.replay.c_str(), &header, &unfinished, reason,
+                              static_cast<int>(sizeof reason))) {
+    std::fprintf(stderr, "ashfallow-sim: %s\n", reason);
+    return 0;
+  }
+  const uint32_t here = data_files_checksum();
+  if (header.data_sum != here) {
+    std::fprintf(stderr,
+                 "ashfallow-sim: %s: was recorded with other data files (data %08x, here %08x)\n",
+                 shown.c_str(), header.data_sum, here);
+    plat_demo_replay_finish(0, nullptr, 0);
+    return 0;
+  }
+  if (unfinished)
+    std::fprintf(stderr,
+                 "ashfallow-sim: %s: has no end record (its game stopped without closing it); "
+                 "replaying the %ld frames it holds\n",
+                 shown.c_str(), plat_demo_frames());
+  game_fixed_seed = header.seed;
   return 1;
 }
 
@@ -63,6 +99,11 @@ void end_run() {
 int sim_frame() {
   if (quit_posted || (options.frames >= 0 && frames_run >= options.frames)) {
     // Messages still queued are handled before the quit; their passes run no game frame.
+    end_run();
+    return 1;
+  }
+  // A replay ends with its demo, or where the game parted from it.
+  if (!plat_demo_frame()) {
     end_run();
     return 1;
   }
@@ -84,13 +125,18 @@ int sim_frame() {
 
 int main(int argc, char** argv) {
   std::string error;
-  if (!sim_parse_options(argc, argv, &options, &error) || !absolute_captures(&error)) {
+  if (!sim_parse_options(argc, argv, &options, &error)) {
     std::fprintf(stderr, "ashfallow-sim: %s\n%s", error.c_str(), sim_usage());
     return 2;
   }
   if (options.help) {
     std::fputs(sim_usage(), stdout);
     return 0;
+  }
+  const std::string replay_shown = options.replay;
+  if (!absolute_paths(&error)) {
+    std::fprintf(stderr, "ashfallow-sim: %s\n%s", error.c_str(), sim_usage());
+    return 2;
   }
   if (!options.data_dir.empty() && chdir(options.data_dir.c_str()) != 0) {
     std::fprintf(stderr, "ashfallow-sim: cannot read data from \"%s\": %s\n",
@@ -111,9 +157,38 @@ int main(int argc, char** argv) {
   for (const SIM_KEY_TYP& key : options.keys) headless_script_key(key.pass, key.dik, key.down);
   captures_done.assign(options.captures.size(), 0);
   game_fixed_seed = options.seed;
+  if (!options.replay.empty() && !start_replay(replay_shown)) {
+    plat_shutdown();
+    return 2;
+  }
+  if (!options.record.empty()) {
+    const DEMO_HEADER_TYP header = {options.seed, data_files_checksum()};
+    char demo_reason[512];
+    if (!plat_demo_record_start(options.record.c_str(), &header, demo_reason, static_cast<int>(sizeof demo_reason))) {
+      std::fprintf(stderr, "ashfallow-sim: %s\n", demo_reason);
+      plat_shutdown();
+      return 2;
+    }
+  }
 
   const GAME_CALLS_TYP calls = {game_init, sim_frame, game_shutdown};
-  int exit_code = app_run(&calls);
+  if (app_start(&calls)) {
+    while (app_pass()) {
+    }
+  }
+  // The demo ends with the frames, before shut-down makes reads of its own.
+  char demo_reason[512];
+  int demo_failed = 0, diverged = 0;
+  if (!options.record.empty() && !plat_demo_record_finish(demo_reason, static_cast<int>(sizeof demo_reason))) {
+    std::fprintf(stderr, "ashfallow-sim: %s\n", demo_reason);
+    demo_failed = 1;
+  }
+  const int whole = options.frames < 0 && options.until < 0;
+  if (!options.replay.empty() && !plat_demo_replay_finish(whole, demo_reason, static_cast<int>(sizeof demo_reason))) {
+    std::fprintf(stderr, "ashfallow-sim: %s: the replay diverged %s\n", replay_shown.c_str(), demo_reason);
+    diverged = 1;
+  }
+  int exit_code = app_finish();
   plat_shutdown();
 
   for (size_t i = 0; i < options.captures.size(); ++i) {
@@ -123,6 +198,7 @@ int main(int argc, char** argv) {
       ++capture_failures;
     }
   }
-  if (capture_failures && exit_code == 0) exit_code = 1;
+  if ((capture_failures || demo_failed) && exit_code == 0) exit_code = 1;
+  if (diverged) exit_code = 3;
   return exit_code;
 }

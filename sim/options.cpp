@@ -73,7 +73,7 @@ const char* sim_usage() {
   return "usage: ashfallow-sim [--frames N] [--until title|controls|play|game-over]\n"
          "                     [--key PASS:KEYNAME:down|up]... [--keys FILE]...\n"
          "                     [--capture PASS:path.png]... [--seed N] [--data DIR] [--trace]\n"
-         "                     [--undying]\n"
+         "                     [--undying] [--record FILE] [--replay FILE]\n"
          "Runs the game on the headless backend, reading the data files from DIR (default: the\n"
          "current directory). Passes count loop passes from 0. The run ends after N frames, at\n"
          "the first frame that shows the --until screen, or when the game ends by itself (script\n"
@@ -87,8 +87,12 @@ const char* sim_usage() {
          "replay one game exactly. Game time: every frame lasts 30 ms of virtual time plus a\n"
          "microsecond per clock read. --undying puts the player's health back to 100 before\n"
          "every frame (not the game's rules: for long runs that load the game).\n"
-         "Exit code: the game's (1 when a capture could not be written, 2 for bad options or a\n"
-         "bad key script).\n";
+         "--record writes the run as a demo (every keyboard and clock reading the game made);\n"
+         "--replay plays a demo, recorded here or by \"ashfallow --record\", frame for frame on\n"
+         "its recorded readings, seed and keys (no --seed, --key, --keys or --undying then); it\n"
+         "ends with the demo, and stops where the game parts from its recording.\n"
+         "Exit code: the game's (1 when a capture or the demo could not be written, 2 for bad\n"
+         "options, a bad key script or a demo refused, 3 when the replay parted from its demo).\n";
 }
 
 int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {
@@ -108,7 +112,7 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
     }
     const bool takes_value = option == "--frames" || option == "--key" || option == "--capture" ||
                              option == "--seed" || option == "--keys" || option == "--until" ||
-                             option == "--data";
+                             option == "--data" || option == "--replay" || option == "--record";
     if (!takes_value) {
       *error = "unknown option \"" + option + "\"";
       return 0;
@@ -130,6 +134,11 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
         return 0;
       }
       options->seed = static_cast<unsigned>(seed);
+      options->seed_given = 1;
+    } else if (option == "--replay") {
+      options->replay = value;
+    } else if (option == "--record") {
+      options->record = value;
     } else if (option == "--keys") {
       if (!sim_read_key_script(value, &options->keys, error)) return 0;
     } else if (option == "--until") {
@@ -152,6 +161,18 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
       SIM_CAPTURE_TYP capture;
       if (!read_capture(value, &capture, error)) return 0;
       options->captures.push_back(capture);
+    }
+  }
+  // A demo holds its own seed and keys: anything else that would steer the game is refused.
+  if (!options->replay.empty()) {
+    const char* clash = !options->keys.empty() ? "--key/--keys"
+                        : options->seed_given  ? "--seed"
+                        : options->undying     ? "--undying"
+                        : !options->record.empty() ? "--record"
+                                                   : nullptr;
+    if (clash) {
+      *error = std::string("--replay plays the demo's own game: it takes no ") + clash;
+      return 0;
     }
   }
   return 1;

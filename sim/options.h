@@ -21,6 +21,9 @@ struct SIM_OPTIONS_TYP {
   std::vector<SIM_CAPTURE_TYP> captures;
   std::string data_dir;  // empty: the current directory
   unsigned seed = 1;
+  int seed_given = 0;
+  std::string replay;  // a demo to play instead of the seed, the key script and the clock
+  std::string record;  // a demo to write of this run
   int trace = 0;
   int undying = 0;  // the player's health is put back to 100 before every frame
   int help = 0;

@@ -2,6 +2,8 @@
 #include <cstring>
 
 #include "platform/core/backend.h"
+#include "platform/core/demo_tap.h"
+#include "platform/demo.h"
 #include "platform/faults.h"
 #include "platform/keys.h"
 
@@ -69,11 +71,22 @@ void plat_keys_reset() {
   device = {};
 }
 
-int plat_key_down_now(int vk) {
+namespace {
+int held_down_now(int vk) {
   for (const VK_DIK& m : vk_map)
     if (m.vk == vk && (held_keys[m.dik] & 0x80)) return 1;
   return 0;
 }
+}  // namespace
+
+int plat_key_down_now(int vk) {
+  if (demo_mode == DEMO_REPLAYING) return demo_replay_down();
+  const int down = held_down_now(vk);
+  demo_record_down(down);
+  return down;
+}
+
+int plat_demo_live_key(int dik) { return dik >= 0 && dik <= 255 && (held_keys[dik] & 0x80) != 0; }
 
 int plat_vk_to_dik(int vk) {
   for (const VK_DIK& m : vk_map)
@@ -135,6 +148,11 @@ int plat_input_release() {
 int plat_keyboard_get_state(int size, uint8_t* state) {
   if (!device.acquired || size != 256 || !state) return 0;
   if (plat_fault(CALL_KEYBOARD_STATE)) return 0;
+  if (demo_mode == DEMO_REPLAYING) {
+    demo_replay_state(state);
+    return 1;
+  }
   std::memcpy(state, held_keys, sizeof held_keys);
+  demo_record_state(state);
   return 1;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/core/backend.h"
+#include "platform/core/demo_tap.h"
 #include "platform/core/ticks_internal.h"
 
 namespace {
@@ -11,11 +12,23 @@ uint32_t last_read = 0;
 }
 
 uint32_t plat_get_tick_count() {
+  if (demo_mode == DEMO_REPLAYING) {
+    last_read = demo_replay_clock(0);
+    return last_read;
+  }
   last_read = plat_backend_ticks();
+  demo_record_clock(last_read);
   return last_read;
 }
 
+// The wait's own reads come straight from the backend and are never recorded: only the
+// reading it ends on (a plat_get_tick_count) changes the game's course. A replay has nothing
+// to wait for but, when paced, the recording's time.
 uint32_t plat_wait_ticks(uint32_t start, uint32_t period) {
+  if (demo_mode == DEMO_REPLAYING) {
+    last_read = demo_replay_clock(1);
+    return last_read;
+  }
   return plat_backend_wait_ticks(start, period);
 }
 
