@@ -355,7 +355,7 @@ int demo_parse(const uint8_t* bytes, size_t size, DEMO_TYP* demo, std::string* r
     const uint32_t records = r.varint();
     const uint32_t payload = r.varint();
     if (!r.ok || r.left() < size_t(payload) + 4) {
-      *reason = "is cut short in " + where;
+      *reason = "is cut short in the chunk that begins at " + where;
       return 0;
     }
     const uint8_t* payload_start = r.at;
