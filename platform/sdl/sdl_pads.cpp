@@ -157,7 +157,7 @@ void sdl_pads_forget_held() {
   for (SDL_PAD_TYP& pad : pads) pad.input = {};
 }
 
-int sdl_pads_open() {
+int sdl_pads_open_count() {
   int open = 0;
   for (const SDL_PAD_TYP& pad : pads) open += pad.controller != nullptr;
   return open;

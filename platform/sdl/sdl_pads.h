@@ -16,4 +16,4 @@ void sdl_pads_update_keys();
 // Focus lost: the pads hold nothing until their controls move again.
 void sdl_pads_forget_held();
 // How many pads are open now.
-int sdl_pads_open();
+int sdl_pads_open_count();
