@@ -20,7 +20,10 @@ const char* const USAGE =
     "  --data DIR  read the data files from DIR (default: the working folder when it\n"
     "              holds them, else the installed ones)\n"
     "Keys: arrows move, Space strikes and advances the screens, Left Shift summons,\n"
-    "Escape quits.\n";
+    "Escape quits.\n"
+    "Gamepad (plugged in at any time): d-pad or left stick moves, A strikes and\n"
+    "advances the screens, X or the right shoulder summons, Start advances the\n"
+    "screens, Back held with Start quits.\n";
 
 }  // namespace
 
