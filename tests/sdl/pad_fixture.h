@@ -30,6 +30,10 @@ class SdlPads : public SdlWindow {
     desc.naxes = SDL_CONTROLLER_AXIS_MAX;
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     desc.name = name;
+    // A USB identity, as a real pad has: SDL's database and SDL_GAMECONTROLLERCONFIG find
+    // mappings by it.
+    desc.vendor_id = 0x1209;
+    desc.product_id = static_cast<Uint16>(0xA000 + type);
     const int index = SDL_JoystickAttachVirtualEx(&desc);
     EXPECT_GE(index, 0) << SDL_GetError();
     if (index < 0) return nullptr;
