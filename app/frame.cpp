@@ -60,6 +60,9 @@ void music_keep_alive() {
 }
 
 int game_main() {
+  // The pads' Start means Space on the menu screens only; the backend reads this at its next
+  // look at the devices, before the next frame reads the keys (the screen cannot change between).
+  plat_keys_set_menu_screen(game_state != STATE_PLAY);
   // Posted, not handled here: this frame still completes and the window ends the loop.
   if (plat_key_down_now(VK_ESCAPE)) plat_post_message(main_window, WM_DESTROY, 0, 0);
   clock_start();

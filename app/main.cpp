@@ -35,7 +35,10 @@ const char* const USAGE =
     "  --trace FILE     write one JSON line per frame of the game's state to FILE, as\n"
     "                   ashfallow-sim --trace does\n"
     "Keys: arrows move, Space strikes and advances the screens, Left Shift summons,\n"
-    "Escape quits.\n";
+    "Escape quits.\n"
+    "Gamepad (plugged in at any time): d-pad or left stick moves, A strikes and\n"
+    "advances the screens, X or the right shoulder summons, Start advances the\n"
+    "screens, Back held with Start quits.\n";
 
 struct LIVE_RUN_TYP {
   std::string record, playback, trace;  // absolute paths, empty when not asked for

@@ -60,6 +60,11 @@ int plat_keyboard_get_state(int size, uint8_t* state);
 // 1 when the key with this virtual-key code is down now, else 0. Works without the device.
 int plat_key_down_now(int vk);
 
+// Which kind of screen the game shows, for the gamepads: 1 on a menu screen (title, controls,
+// game over), where a pad's Start stands for Space, 0 during play, where Start alone does
+// nothing. The keys themselves mean the same on every screen. 1 until the game says otherwise.
+void plat_keys_set_menu_screen(int menu);
+
 // Shared mapping of the two numberings (for backends and tests): the scan code of a virtual
 // key, or 0 when there is none.
 int plat_vk_to_dik(int vk);

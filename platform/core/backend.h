@@ -38,9 +38,19 @@ void plat_backend_cursor(int visible);
 // The wait of a backend that can block: sleeps (plat_backend_sleep_until) and reads the clock
 // until `period` ms have passed since `start`; returns a fresh read of the tick count.
 uint32_t plat_wait_ticks_sleeping(uint32_t start, uint32_t period);
-// Key changes by scan code; the VK state used by plat_key_down_now follows from them.
+// Key changes by scan code; the VK state used by plat_key_down_now follows from them. Each
+// device that feeds keys has its own number (the keyboard 0, gamepads from 1): a key stays down
+// while any device holds it. plat_keys_set is the keyboard's.
+constexpr int KEY_DEVICES = 32;
+constexpr int KEY_DEVICE_KEYBOARD = 0;
 void plat_keys_set(int dik, int down);
+void plat_keys_set_by(int source, int dik, int down);
+// Lets go of every key one device holds (a pad unplugged); other devices' keys stay down.
+void plat_keys_release_by(int source);
+// Every key up, whichever device held it (focus lost).
 void plat_keys_release_all();
+// 1 while the game shows a menu screen (plat_keys_set_menu_screen).
+int plat_keys_menu_screen();
 // The first window created and not yet destroyed (where close requests go), or null.
 WINDOW_TYP* plat_first_window();
 // Direct read access to a surface's memory, for presentation only (not a lock).
@@ -57,7 +67,7 @@ void plat_windows_reset();
 int plat_cursor_count();
 int plat_begin_paint_count();
 int plat_end_paint_count();
-// All keys up and the keyboard device back to not created.
+// All keys up, the keyboard device back to not created and the menu screen shown.
 void plat_keys_reset();
 // Forgets the mode and the primary (surfaces themselves stay their owners' to release) and goes
 // back to the 5.6.5 format.

@@ -1,4 +1,7 @@
-// The keyboard state by scan code, the keyboard device steps and "is this key down now".
+// The keyboard state by scan code, the keyboard device steps and "is this key down now". Several
+// devices feed the one state (the keyboard and any gamepads): a key is down while any of them
+// holds it, and up only when every one has let go.
+#include <cstdint>
 #include <cstring>
 
 #include "platform/core/backend.h"
@@ -9,8 +12,14 @@
 
 namespace {
 
-// What the keyboard holds now (0x80: down); a read copies it into the game's own snapshot.
+// What the keys are now (0x80: down); a read copies it into the game's own snapshot.
 uint8_t held_keys[256] = {};
+// Which devices hold each key, one bit per device (bit 0 the keyboard).
+uint32_t holders[256] = {};
+static_assert(KEY_DEVICES <= 32, "one bit per device");
+
+// Start stands for Space on the pads only while a menu screen is shown; the title is first.
+int menu_screen = 1;
 
 struct DEVICE_REC {
   int input;
@@ -59,17 +68,33 @@ constexpr VK_DIK vk_map[] = {
 
 }  // namespace
 
-void plat_keys_set(int dik, int down) {
-  if (dik < 0 || dik > 255) return;
-  held_keys[dik] = down ? 0x80 : 0;
+void plat_keys_set_by(int source, int dik, int down) {
+  if (dik < 0 || dik > 255 || source < 0 || source >= KEY_DEVICES) return;
+  const uint32_t bit = uint32_t{1} << source;
+  holders[dik] = down ? (holders[dik] | bit) : (holders[dik] & ~bit);
+  held_keys[dik] = holders[dik] ? 0x80 : 0;
 }
 
-void plat_keys_release_all() { std::memset(held_keys, 0, sizeof held_keys); }
+void plat_keys_set(int dik, int down) { plat_keys_set_by(KEY_DEVICE_KEYBOARD, dik, down); }
+
+void plat_keys_release_by(int source) {
+  for (int dik = 0; dik < 256; ++dik) plat_keys_set_by(source, dik, 0);
+}
+
+void plat_keys_release_all() {
+  std::memset(held_keys, 0, sizeof held_keys);
+  std::memset(holders, 0, sizeof holders);
+}
 
 void plat_keys_reset() {
   plat_keys_release_all();
   device = {};
+  menu_screen = 1;
 }
+
+void plat_keys_set_menu_screen(int menu) { menu_screen = menu ? 1 : 0; }
+
+int plat_keys_menu_screen() { return menu_screen; }
 
 namespace {
 int held_down_now(int vk) {

@@ -1,7 +1,9 @@
-// SDL's events become the game's messages and key changes. Alt+Enter belongs to the window
-// (full-screen or not) and never reaches the game's keyboard state.
+// SDL's events become the game's messages and key changes, the keyboard's and the gamepads'.
+// Alt+Enter belongs to the window (full-screen or not) and never reaches the game's keyboard
+// state.
 #include "platform/core/backend.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_state.h"
 
 // A close request is final (the window goes, then the game quits): ask once, however many
@@ -38,8 +40,10 @@ static void handle_window_event(const SDL_WindowEvent& event) {
       if (WINDOW_TYP* window = plat_first_window()) plat_window_invalidate(window);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      // Keys released while another window has focus never reach us: none may stay held.
+      // Keys released while another window has focus never reach us: none may stay held,
+      // the pads' included (SDL passes their presses on only to a focused window).
       plat_keys_release_all();
+      sdl_pads_forget_held();
       break;
     default:
       break;
@@ -61,7 +65,10 @@ void plat_backend_pump_events() {
         handle_key(event.key);
         break;
       default:
+        sdl_pads_handle_event(event);
         break;
     }
   }
+  // The pads' keys follow from their controls now and the screen the game last showed.
+  sdl_pads_update_keys();
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/window.h"
 
@@ -53,10 +54,13 @@ int plat_startup(char* reason, int reason_size) {
     return 0;
   }
   sdl_backend = SDL_BACKEND_TYP{};
+  // Without pads the keyboard game is whole: their failure is reported, never fatal.
+  sdl_pads_start();
   return 1;
 }
 
 void plat_shutdown() {
+  sdl_pads_stop();
   sdl_release_presentation();
   if (sdl_backend.window) SDL_DestroyWindow(sdl_backend.window);
   sdl_backend = SDL_BACKEND_TYP{};

@@ -92,6 +92,52 @@ TEST_F(Keys, VirtualKeysFollowTheScanCodes) {
   EXPECT_EQ(plat_key_down_now(VK_UP), 0);
 }
 
+// Two devices on one key, let go in either order: the key is up only after the last release,
+// and a device letting go of everything leaves the other device's keys alone.
+struct SharedKeyCase {
+  const char* name;
+  int first_up;   // the device that lets go first
+  int second_up;
+};
+
+class KeysShared : public Headless, public ::testing::WithParamInterface<SharedKeyCase> {};
+
+TEST_P(KeysShared, AKeyIsUpOnlyWhenEveryDeviceHasLetGo) {
+  const int pad = 3;
+  plat_keys_set(DIK_SPACE, 1);
+  plat_keys_set_by(pad, DIK_SPACE, 1);
+  plat_keys_set_by(pad, DIK_SPACE, 1);  // a second press of a held key counts once
+  plat_keys_set_by(pad, DIK_LEFT, 1);
+  EXPECT_EQ(plat_key_down_now(VK_SPACE), 1);
+  plat_keys_set_by(GetParam().first_up, DIK_SPACE, 0);
+  EXPECT_EQ(plat_key_down_now(VK_SPACE), 1) << "one device still holds it";
+  plat_keys_set_by(GetParam().second_up, DIK_SPACE, 0);
+  EXPECT_EQ(plat_key_down_now(VK_SPACE), 0);
+  EXPECT_EQ(plat_key_down_now(VK_LEFT), 1);
+
+  plat_keys_set(DIK_LEFT, 1);
+  plat_keys_set(DIK_UP, 1);
+  plat_keys_release_by(pad);
+  EXPECT_EQ(plat_key_down_now(VK_LEFT), 1) << "the keyboard holds it too";
+  EXPECT_EQ(plat_key_down_now(VK_UP), 1);
+  plat_keys_set_by(pad, DIK_DOWN, 1);
+  plat_keys_release_by(KEY_DEVICE_KEYBOARD);
+  EXPECT_EQ(plat_key_down_now(VK_LEFT), 0);
+  EXPECT_EQ(plat_key_down_now(VK_UP), 0);
+  EXPECT_EQ(plat_key_down_now(VK_DOWN), 1);
+  plat_keys_release_all();
+  EXPECT_EQ(plat_key_down_now(VK_DOWN), 0);
+  // Devices outside the range change nothing.
+  plat_keys_set_by(KEY_DEVICES, DIK_UP, 1);
+  plat_keys_set_by(-1, DIK_UP, 1);
+  EXPECT_EQ(plat_key_down_now(VK_UP), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, KeysShared,
+                         ::testing::Values(SharedKeyCase{"KeyboardFirst", KEY_DEVICE_KEYBOARD, 3},
+                                           SharedKeyCase{"PadFirst", 3, KEY_DEVICE_KEYBOARD}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Keys, ScriptedKeysChangeAtTheirPass) {
   headless_script_key(0, DIK_ESCAPE, 1);
   headless_script_key(2, DIK_ESCAPE, 0);
