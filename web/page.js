@@ -71,9 +71,16 @@ Module['showSoundLine'] = function (shown) {
 };
 
 Module['startAudio'] = function (context, mix) {
-  Module['audio'] = { context: context, mix: mix };
+  Module['audio'] = { context: context, mix: mix, played: [] };
   window.dispatchEvent(new Event('ashfallow-audio'));
   Module['music'].start(context, mix);
+};
+
+// Each sound the game starts once the sound is on: the audio clock's time then, the frame
+// that started it, its length in samples and its volume in hundredths of a decibel.
+Module['soundPlayed'] = function (time, bytes, volume) {
+  Module['audio']['played'].push({ time: time, frame: Module['frames'] ? Module['frames'].count : -1,
+                                   bytes: bytes, volume: volume });
 };
 
 // The music: the game's piece as the native synthesizer plays it, rendered when the page was
