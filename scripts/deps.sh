@@ -26,6 +26,8 @@ test=(
 web=(
   # the game as WebAssembly, and the page tested in headless Chromium
   emscripten chromium
+  # the music rendered for the page, in Ogg Vorbis
+  libvorbis-dev
 )
 
 has=0

@@ -55,5 +55,89 @@ Module['fetchData'] = function (names) {
       .then(function (bytes) {
         if (bytes) FS.writeFile('/data/' + name, new Uint8Array(bytes));
       });
-  })).then(function () { Module['_page_start'](); });
+  })).then(function () {
+    Module['_page_start']();
+    Module['music'].gameStarted = true;
+    Module['music'].tellLength();
+  });
 };
+
+// The page's sound. It may only start on a gesture: until the player's first key press a line
+// says so. The effects play on the OpenAL context the game opens then; everything the page
+// plays goes through its one mix node, which whoever listens to the page (its tests) can tap:
+// Module.audio is set and an 'ashfallow-audio' event is sent the moment the sound starts.
+Module['showSoundLine'] = function (shown) {
+  document.getElementById('sound').hidden = !shown;
+};
+
+Module['startAudio'] = function (context, mix) {
+  Module['audio'] = { context: context, mix: mix, played: [] };
+  window.dispatchEvent(new Event('ashfallow-audio'));
+  Module['music'].start(context, mix);
+};
+
+// Each sound the game starts once the sound is on: the audio clock's time then, the frame
+// that started it, its length in samples and its volume in hundredths of a decibel.
+Module['soundPlayed'] = function (time, bytes, volume) {
+  Module['audio']['played'].push({ time: time, frame: Module['frames'] ? Module['frames'].count : -1,
+                                   bytes: bytes, volume: volume });
+};
+
+// The music: the game's piece as the native synthesizer plays it, rendered when the page was
+// built (MIDIFILE9.ogg) and decoded here. The game says when it plays and from where; a piece
+// not yet decoded starts, when it is, where the game's music has got to by then.
+Module['music'] = {
+  buffer: null, context: null, mix: null, node: null, wanted: null, gameStarted: false,
+  // The game's music lasts as long as the rendered piece, once both are there.
+  tellLength: function () {
+    if (this.gameStarted && this.buffer) Module['_web_music_rendered'](this.buffer.duration * 1e6);
+  },
+  start: function (context, mix) {
+    this.context = context;
+    this.mix = mix;
+    if (this.wanted) this.play();
+  },
+  set: function (playing, seconds) {
+    this.wanted = playing ? { seconds: seconds, since: performance.now() } : null;
+    this.play();
+  },
+  play: function () {
+    if (this.node) {
+      try { this.node.stop(); } catch (e) { /* never started */ }
+      this.node.disconnect();
+      this.node = null;
+    }
+    if (!this.wanted || !this.buffer || !this.context) return;
+    var at = this.wanted.seconds + (performance.now() - this.wanted.since) / 1000;
+    if (at >= this.buffer.duration) return;
+    try {
+      var node = this.context.createBufferSource();
+      node.buffer = this.buffer;
+      node.connect(this.mix);
+      node.start(0, at);
+      this.node = node;
+    } catch (e) {
+      console.log('Ashfallow: the music cannot play here (' + e + ')');
+    }
+  },
+};
+
+// Fetched and decoded while the game starts: a page that cannot (no WebAudio, no file) plays on
+// without music.
+(function () {
+  var Decoder = window.OfflineAudioContext || window.webkitOfflineAudioContext;
+  if (!Decoder) return;
+  fetch('data/MIDIFILE9.ogg')
+    .then(function (response) { return response.ok ? response.arrayBuffer() : null; })
+    .then(function (bytes) {
+      if (!bytes) throw new Error('data/MIDIFILE9.ogg is missing');
+      return new Decoder(2, 1, 44100).decodeAudioData(bytes);
+    })
+    .then(function (buffer) {
+      var music = Module['music'];
+      music.buffer = buffer;
+      music.tellLength();
+      music.play();
+    })
+    .catch(function (e) { console.log('Ashfallow: no music (' + e + ')'); });
+})();

@@ -8,9 +8,10 @@ endif()
 set(ASHFALLOW_HOST_BUILD "" CACHE PATH "A native build of this tree with assetgen and glyph_table built")
 set(host_assetgen ${ASHFALLOW_HOST_BUILD}/tools/assetgen/assetgen)
 set(host_glyph_table ${ASHFALLOW_HOST_BUILD}/platform/glyph_table)
-if(NOT EXISTS ${host_assetgen} OR NOT EXISTS ${host_glyph_table})
-  message(FATAL_ERROR "ASHFALLOW_HOST_BUILD must name a native build with assetgen and "
-                      "glyph_table built (scripts/web makes one)")
+set(host_music_render ${ASHFALLOW_HOST_BUILD}/tools/assetgen/music_render)
+if(NOT EXISTS ${host_assetgen} OR NOT EXISTS ${host_glyph_table} OR NOT EXISTS ${host_music_render})
+  message(FATAL_ERROR "ASHFALLOW_HOST_BUILD must name a native build with assetgen, "
+                      "glyph_table and music_render built (scripts/web makes one)")
 endif()
 
 # emscripten's JavaScript passes need Debian's acorn, where a Node.js not from Debian does not
@@ -44,9 +45,10 @@ file(GLOB silent_sources CONFIGURE_DEPENDS ${ASHFALLOW_ROOT}/platform/web/silent
 add_library(platform_audio OBJECT ${silent_sources} ${ASHFALLOW_ROOT}/platform/audio/riff.cpp)
 target_link_libraries(platform_audio PUBLIC platform_core)
 
-# The page's backend, and the scripted one for the simulator.
+# The page's backend, and the scripted one for the simulator. The page's effects play on
+# emscripten's own OpenAL (on WebAudio).
 ashfallow_library(platform_web platform/web)
-target_link_libraries(platform_web PUBLIC platform_api platform_core platform_audio)
+target_link_libraries(platform_web PUBLIC platform_api platform_core platform_audio openal)
 ashfallow_library(platform_headless platform/headless)
 target_link_libraries(platform_headless PUBLIC platform_api platform_core platform_audio)
 
@@ -94,7 +96,15 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E copy ${ASHFALLOW_ROOT}/web/index.html ${page_dir}/index.html
   DEPENDS ${ASHFALLOW_ROOT}/web/index.html
   VERBATIM)
-add_custom_target(page ALL DEPENDS ashfallow ${page_data}/MIDIFILE9.MID ${page_dir}/index.html)
+# The music as the native synthesizer plays it, for the page to decode.
+add_custom_command(
+  OUTPUT ${page_data}/MIDIFILE9.ogg
+  COMMAND ${host_music_render} ${page_data}/MIDIFILE9.MID ${page_data}/MIDIFILE9.ogg
+  DEPENDS ${host_music_render} ${page_data}/MIDIFILE9.MID
+  COMMENT "Rendering the music for the page"
+  VERBATIM)
+add_custom_target(page ALL DEPENDS ashfallow ${page_data}/MIDIFILE9.MID ${page_data}/MIDIFILE9.ogg
+                  ${page_dir}/index.html)
 
 # The load benchmark's WebAssembly half (bench/web), in page/bench/ with its data packed in.
 set(bench_dir ${page_dir}/bench)

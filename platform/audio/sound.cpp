@@ -11,6 +11,7 @@
 #include <iterator>
 #include <new>
 
+#include "platform/audio/levels.h"
 #include "platform/audio/mix_state.h"
 #include "platform/faults.h"
 #include "platform/mix.h"
@@ -43,9 +44,6 @@ using Hold = std::lock_guard<std::recursive_mutex>;
 PLAT_SOUND_DEVICE_TYP* open_device = nullptr;
 
 Hold hold() { return Hold(plat_mix_state().lock); }
-
-// Gain from hundredths of a decibel.
-float gain_of(int32_t hundredths_db) { return float(std::pow(10.0, hundredths_db / 2000.0)); }
 
 // How far apart the two sides sound (dB) for a source at 0, 5, 10 ... 55 degrees off centre,
 // measured from OpenAL Soft 1.19's stereo panning; from 60 degrees the far side is silent.
@@ -92,7 +90,7 @@ void apply_pan(ALuint source, double degrees, int32_t pan) {
 
 void apply_settings(PLAT_SOUND_BUFFER_TYP* buffer) {
   double degrees = pan_degrees(buffer->pan);
-  alSourcef(buffer->source, AL_GAIN, gain_of(buffer->volume) * near_side_gain(degrees));
+  alSourcef(buffer->source, AL_GAIN, sound_gain_of(buffer->volume) * near_side_gain(degrees));
   int32_t f = buffer->frequency == DSBFREQUENCY_ORIGINAL ? SOUND_BUFFER_RATE : buffer->frequency;
   alSourcef(buffer->source, AL_PITCH, float(f) / float(SOUND_BUFFER_RATE));
   apply_pan(buffer->source, degrees, buffer->pan);

@@ -9,6 +9,7 @@
 namespace {
 
 EM_BOOL on_key(int type, const EmscriptenKeyboardEvent* event, void*) {
+  if (type == EMSCRIPTEN_EVENT_KEYDOWN) web_audio_start_on_key();
   const int dik = web_code_to_dik(event->code);
   if (dik != 0) plat_keys_set(dik, type == EMSCRIPTEN_EVENT_KEYDOWN);
   // True keeps the page from scrolling (or going back) on the game's keys.
@@ -53,6 +54,7 @@ void web_events_start() {
   EmscriptenVisibilityChangeEvent now;
   if (emscripten_get_visibility_status(&now) == EMSCRIPTEN_RESULT_SUCCESS)
     web_backend.hidden = now.hidden ? 1 : 0;
+  web_audio_show_hint(1);
 }
 
 void web_events_stop() {
@@ -63,6 +65,7 @@ void web_events_stop() {
   emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
   emscripten_set_resize_callback(window, nullptr, EM_FALSE, nullptr);
   plat_keys_release_all();
+  web_audio_show_hint(0);
 }
 
 void plat_backend_pump_events() {

@@ -30,6 +30,7 @@ int plat_startup(char* reason, int reason_size) {
 void plat_shutdown() {
   if (!web_backend.started) return;
   web_events_stop();
+  web_audio_stop();
   web_backend = WEB_BACKEND_TYP{};
 }
 

@@ -29,3 +29,9 @@ void web_events_start();
 void web_events_stop();
 // Moves the silent mix on by the real time since the last pass (audio_output.cpp).
 void web_audio_output_pump();
+// The page's audio (web_audio.cpp): started by the player's first key press (a page may only
+// start its sound on a gesture), and stopped with the backend.
+void web_audio_start_on_key();
+void web_audio_stop();
+// Shows or hides the page's "Press any key for sound" line (until the first key press).
+void web_audio_show_hint(int shown);

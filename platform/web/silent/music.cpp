@@ -12,6 +12,7 @@
 #include "platform/mix.h"
 #include "platform/web/silent/midi_length.h"
 #include "platform/web/silent/silent_state.h"
+#include "platform/web/silent/voices.h"
 
 struct PLAT_MUSIC_SYNTH_TYP {
   PLAT_MIDI_TYP* playing;  // the piece playing now, or null
@@ -28,7 +29,30 @@ namespace {
 // Larger than any song; a bigger file is not music we wrote.
 constexpr long MIDI_MAX_BYTES = 16 * 1024 * 1024;
 
+const SILENT_VOICES_TYP* voices_now = nullptr;
+int64_t rendered_us = 0;
+
+int64_t length_of(const PLAT_MIDI_TYP* midi) {
+  return rendered_us > 0 ? rendered_us * MIX_RATE / 1000000 : midi->length_frames;
+}
+
+// Tells whoever makes the music heard whether it plays now, and from where.
+void tell(const PLAT_MUSIC_SYNTH_TYP* synth) {
+  if (!voices_now || !voices_now->music_changed) return;
+  const int playing = synth && synth->playing && synth->played_frames < length_of(synth->playing);
+  voices_now->music_changed(playing, playing ? double(synth->played_frames) / MIX_RATE : 0.0);
+}
+
 }  // namespace
+
+void silent_set_voices(const SILENT_VOICES_TYP* voices) {
+  voices_now = voices;
+  tell(silent_mix().music);
+}
+
+const SILENT_VOICES_TYP* silent_voices() { return voices_now; }
+
+void silent_music_set_rendered_length_us(int64_t us) { rendered_us = us; }
 
 void silent_music_advance(int frames) {
   PLAT_MUSIC_SYNTH_TYP* synth = silent_mix().music;
@@ -76,7 +100,10 @@ PLAT_MIDI_TYP* plat_music_load(PLAT_MUSIC_SYNTH_TYP* synth, const char* path) {
 
 void plat_music_release(PLAT_MUSIC_SYNTH_TYP* synth, PLAT_MIDI_TYP* midi) {
   if (!midi) return;
-  if (synth && synth->playing == midi) synth->playing = nullptr;
+  if (synth && synth->playing == midi) {
+    synth->playing = nullptr;
+    tell(synth);
+  }
   delete midi;
 }
 
@@ -84,20 +111,26 @@ int plat_music_play(PLAT_MUSIC_SYNTH_TYP* synth, PLAT_MIDI_TYP* midi) {
   if (!synth || !midi) return 0;
   synth->playing = midi;
   synth->played_frames = 0;
+  tell(synth);
   return 1;
 }
 
 int plat_music_stop(PLAT_MUSIC_SYNTH_TYP* synth, PLAT_MIDI_TYP* midi) {
   if (!synth || !midi) return 0;
-  if (synth->playing == midi) synth->playing = nullptr;
+  if (synth->playing == midi) {
+    synth->playing = nullptr;
+    tell(synth);
+  }
   return 1;
 }
 
 void plat_music_stop_all(PLAT_MUSIC_SYNTH_TYP* synth) {
-  if (synth) synth->playing = nullptr;
+  if (!synth || !synth->playing) return;
+  synth->playing = nullptr;
+  tell(synth);
 }
 
 int plat_music_is_playing(PLAT_MUSIC_SYNTH_TYP* synth, PLAT_MIDI_TYP* midi) {
   if (!synth || !midi || synth->playing != midi) return 0;
-  return synth->played_frames < midi->length_frames ? 1 : 0;
+  return synth->played_frames < length_of(midi) ? 1 : 0;
 }

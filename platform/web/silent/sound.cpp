@@ -9,6 +9,7 @@
 #include "platform/faults.h"
 #include "platform/mix.h"
 #include "platform/web/silent/silent_state.h"
+#include "platform/web/silent/voices.h"
 
 struct PLAT_SOUND_DEVICE_TYP {
   int open;
@@ -40,6 +41,19 @@ PLAT_SOUND_DEVICE_TYP* open_device = nullptr;
 
 int64_t length_of(const PLAT_SOUND_BUFFER_TYP* buffer) {
   return static_cast<int64_t>(buffer->samples->bytes.size()) * SAMPLE_UNIT;
+}
+
+// Tells whoever makes the buffers heard how this one stands now.
+void tell(PLAT_SOUND_BUFFER_TYP* buffer, int restart) {
+  const SILENT_VOICES_TYP* voices = silent_voices();
+  if (!voices || !voices->sound_changed) return;
+  const SOUND_VOICE_VIEW_TYP view = {
+      buffer->samples,  buffer->samples->bytes.data(),
+      static_cast<int32_t>(buffer->samples->bytes.size()),
+      buffer->volume,   buffer->frequency,
+      buffer->pan,      buffer->playing,
+      buffer->looping,  static_cast<double>(buffer->position) / SAMPLE_UNIT};
+  voices->sound_changed(buffer, &view, restart);
 }
 
 PLAT_SOUND_BUFFER_TYP* new_buffer(SOUND_SAMPLES_TYP* samples, int32_t caps) {
@@ -113,21 +127,28 @@ void plat_sound_release_buffer(PLAT_SOUND_BUFFER_TYP* buffer) {
   if (!buffer) return;
   auto& buffers = silent_mix().buffers;
   buffers.erase(std::remove(buffers.begin(), buffers.end(), buffer), buffers.end());
-  if (--buffer->samples->refs == 0) delete buffer->samples;
+  const int last = --buffer->samples->refs == 0;
+  const SILENT_VOICES_TYP* voices = silent_voices();
+  if (voices && voices->sound_released) voices->sound_released(buffer, buffer->samples, last);
+  if (last) delete buffer->samples;
   delete buffer;
 }
 
 int plat_sound_play(PLAT_SOUND_BUFFER_TYP* buffer, int32_t flags) {
   if (!buffer) return 0;
   // Playing a buffer that already plays only changes its looping; it does not restart it.
+  const int was_playing = buffer->playing;
   buffer->looping = (flags & DSBPLAY_LOOPING) ? 1 : 0;
   buffer->playing = 1;
+  tell(buffer, !was_playing);
   return 1;
 }
 
 int plat_sound_stop(PLAT_SOUND_BUFFER_TYP* buffer) {
   if (!buffer) return 0;
+  const int was_playing = buffer->playing;
   buffer->playing = 0;
+  if (was_playing) tell(buffer, 0);
   return 1;
 }
 
@@ -135,6 +156,7 @@ int plat_sound_set_position(PLAT_SOUND_BUFFER_TYP* buffer, int32_t byte_offset) 
   if (!buffer || byte_offset < 0 || byte_offset >= static_cast<int64_t>(buffer->samples->bytes.size()))
     return 0;
   buffer->position = int64_t{byte_offset} * SAMPLE_UNIT;
+  if (buffer->playing) tell(buffer, 1);
   return 1;
 }
 
@@ -142,6 +164,7 @@ int plat_sound_set_volume(PLAT_SOUND_BUFFER_TYP* buffer, int32_t hundredths_db) 
   if (!buffer || !(buffer->caps & DSBCAPS_CTRLVOLUME)) return 0;
   if (hundredths_db < DSBVOLUME_MIN || hundredths_db > DSBVOLUME_MAX) return 0;
   buffer->volume = hundredths_db;
+  tell(buffer, 0);
   return 1;
 }
 
@@ -151,6 +174,7 @@ int plat_sound_set_frequency(PLAT_SOUND_BUFFER_TYP* buffer, int32_t samples_per_
       (samples_per_second < DSBFREQUENCY_MIN || samples_per_second > DSBFREQUENCY_MAX))
     return 0;
   buffer->frequency = samples_per_second;
+  tell(buffer, 0);
   return 1;
 }
 
@@ -158,6 +182,7 @@ int plat_sound_set_pan(PLAT_SOUND_BUFFER_TYP* buffer, int32_t hundredths_db) {
   if (!buffer || !(buffer->caps & DSBCAPS_CTRLPAN)) return 0;
   if (hundredths_db < DSBPAN_LEFT || hundredths_db > DSBPAN_RIGHT) return 0;
   buffer->pan = hundredths_db;
+  tell(buffer, 0);
   return 1;
 }
 
