@@ -2,9 +2,20 @@
 // a loader waiting for ever (a named pipe planted under a data file's name hangs start-up), and
 // a directory holds no data.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 // Opens `path` for reading with the stdio `mode` ("r" or "rb") when it names a regular file
 // (following links); null for anything else or when it cannot be opened. Never waits for a
 // writer: the file is opened without blocking, checked, and only then read as usual.
 FILE* plat_open_regular_file(const char* path, const char* mode);
+
+// Reads a whole regular file of at most `max_bytes` through a cache kept for the life of the
+// process: a file read before whose identity, size and modification and change times are as
+// they were is served from memory without opening it again; a changed one is read afresh. The
+// bytes stay valid until the next call. 1, or 0 when the file is missing, not a regular file,
+// larger than `max_bytes` or cannot be read (the caller may still read it its own way).
+int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** data, size_t* size);
+// Forgets every cached file (tests; a long-lived tool may call it to give the memory back).
+void plat_file_cache_clear();

@@ -13,6 +13,7 @@ namespace {
 
 constexpr size_t kHeadersSize = BITMAP_FILE_HEADER_SIZE + BITMAP_INFO_HEADER_SIZE;
 constexpr size_t kTableSize = 256 * 4;
+constexpr size_t kCachedFileLimit = 4u << 20;
 
 uint16_t read_u16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t read_u32(const uint8_t* p) {
@@ -124,6 +125,12 @@ int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
 
 int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name) {
   if (!bitmap || !file_name) return 0;
+  // Sprite sheets are read again for every actor spawned: after the first time the file layer's
+  // cache serves them. Files too large for it are read as they arrive, below.
+  const uint8_t* cached = nullptr;
+  size_t cached_size = 0;
+  if (plat_read_file_cached(file_name, kCachedFileLimit, &cached, &cached_size))
+    return bitmap_load_memory(bitmap, cached, cached_size);
   FILE* file = plat_open_regular_file(file_name, "rb");
   if (!file) return 0;
 

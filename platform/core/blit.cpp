@@ -42,7 +42,7 @@ int for_each_visible(const SURFACE_TYP* dst, const BOX& area, DRAW draw) {
 }
 
 uint8_t* at(SURFACE_TYP* s, int64_t x, int64_t y) {
-  return s->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
+  return plat_surface_bytes(s) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
          static_cast<size_t>(x) * static_cast<size_t>(s->bpp / 8);
 }
 
@@ -56,7 +56,7 @@ int plat_surface_fill(SURFACE_TYP* surface, const RECT* rect, uint32_t color) {
   if (!surface || surface->locked) return 0;
   BOX area = rect ? box_of(*rect) : whole(surface);
   if (empty(area)) return 0;
-  plat_surface_touched(surface);
+  if (!plat_surface_touched(surface)) return 0;
   return for_each_visible(surface, area, [&](const BOX& b) {
     int n = static_cast<int>(b.right - b.left);
     for (int64_t y = b.top; y < b.bottom; ++y) {
@@ -76,13 +76,13 @@ int plat_surface_blt(SURFACE_TYP* dst, const RECT* dst_rect, SURFACE_TYP* src,
   if (empty(s) || empty(d)) return 0;
   if (s.left < 0 || s.top < 0 || s.right > src->width || s.bottom > src->height) return 0;
   if (plat_fault(CALL_SURFACE_BLT)) return 0;
-  plat_surface_touched(dst);
+  if (!plat_surface_touched(dst)) return 0;
 
   // A surface blitted onto itself reads from a copy, so overlapping rectangles read old pixels.
   std::vector<uint8_t> copy;
-  const uint8_t* src_pixels = src->pixels.data();
+  const uint8_t* src_pixels = plat_surface_bytes(src);
   if (src == dst) {
-    copy = src->pixels;
+    copy = src->picture->bytes;
     src_pixels = copy.data();
   }
   const int bytes = src->bpp / 8;

@@ -1,6 +1,6 @@
 // Key runs: each row of a sprite frame as the spans that are not the key, so a keyed blit copies
 // whole spans instead of testing every pixel. Made once per frame surface and kept until its
-// pixels change.
+// pixels change, with the picture (so every actor drawn from a shared frame uses one set).
 #include <cstring>
 
 #include "platform/core/blit_rows.h"
@@ -19,14 +19,14 @@ bool is_key(const uint8_t* row, int x, int bytes, uint32_t key) {
 }
 
 void build(SURFACE_TYP* s, uint32_t key) {
-  KEY_RUNS_TYP& runs = s->runs;
+  KEY_RUNS_TYP& runs = s->picture->runs;
   const int bytes = s->bpp / 8;
   const size_t limit = static_cast<size_t>(s->width) * static_cast<size_t>(s->height) / PIXELS_PER_RUN + 1;
   runs.key = key;
   runs.row_first.assign(static_cast<size_t>(s->height) + 1, 0);
   runs.list.clear();
   for (int y = 0; y < s->height; ++y) {
-    const uint8_t* row = s->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
+    const uint8_t* row = plat_surface_bytes(s) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
     runs.row_first[static_cast<size_t>(y)] = static_cast<uint32_t>(runs.list.size());
     for (int x = 0; x < s->width;) {
       if (is_key(row, x, bytes, key)) {
@@ -72,7 +72,7 @@ inline void copy_bytes(uint8_t* to, const uint8_t* from, size_t n) {
 }  // namespace
 
 const KEY_RUNS_TYP* plat_surface_key_runs(SURFACE_TYP* surface, uint32_t key) {
-  KEY_RUNS_TYP& runs = surface->runs;
+  KEY_RUNS_TYP& runs = surface->picture->runs;
   if (runs.state != KEY_RUNS_NONE && runs.key == key)
     return runs.state == KEY_RUNS_BUILT ? &runs : nullptr;
   // A new key is a new picture as far as the runs go.

@@ -83,9 +83,8 @@ int plat_display_flip(SURFACE_TYP* primary_surface) {
   SURFACE_TYP* back = primary_surface->attached;
   if (primary_surface->locked || back->locked) return 0;
   if (plat_fault(CALL_FLIP)) return 0;
-  plat_surface_touched(primary_surface);
-  plat_surface_touched(back);
-  std::swap(primary_surface->pixels, back->pixels);
+  if (!plat_surface_touched(primary_surface) || !plat_surface_touched(back)) return 0;
+  std::swap(primary_surface->picture, back->picture);
   return plat_backend_present(primary_surface) ? 1 : 0;
 }
 

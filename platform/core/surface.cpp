@@ -20,9 +20,8 @@ SURFACE_TYP* plat_surface_make(int width, int height, int bpp, int caps) {
   if (int64_t{pitch} * height > MAX_BYTES) return nullptr;
   auto* surface = new (std::nothrow) SURFACE_TYP{};
   if (!surface) return nullptr;
-  try {
-    surface->pixels.assign(static_cast<size_t>(pitch) * static_cast<size_t>(height), 0);
-  } catch (...) {
+  surface->picture = plat_picture_blank(width, height, bpp, pitch, caps);
+  if (!surface->picture) {
     delete surface;
     return nullptr;
   }
@@ -52,6 +51,7 @@ void plat_surface_release(SURFACE_TYP* surface) {
     back->owner = nullptr;
     plat_surface_release(back);
   }
+  plat_picture_release(surface->picture);
   delete surface;
 }
 
@@ -78,23 +78,25 @@ int plat_surface_get_color_key(const SURFACE_TYP* surface, uint32_t* low, uint32
 uint8_t* plat_surface_lock(SURFACE_TYP* surface, int* pitch) {
   if (!surface || surface->locked) return nullptr;
   if (plat_fault(CALL_SURFACE_LOCK)) return nullptr;
+  // The caller may write anything while it holds the lock, so the memory is its own.
+  if (!plat_surface_touched(surface)) return nullptr;
   surface->locked = 1;
-  // The caller may write anything while it holds the lock.
-  plat_surface_touched(surface);
   if (pitch) *pitch = surface->pitch;
-  return surface->pixels.data();
+  return plat_surface_bytes(surface);
 }
 
 int plat_surface_unlock(SURFACE_TYP* surface) {
   if (!surface || !surface->locked) return 0;
   surface->locked = 0;
+  // A sprite frame just filled from its sheet is most likely the same as other actors' frames.
+  plat_picture_share(surface);
   return 1;
 }
 
 const uint8_t* plat_surface_pixels(const SURFACE_TYP* surface, int* pitch) {
   if (!surface) return nullptr;
   if (pitch) *pitch = surface->pitch;
-  return surface->pixels.data();
+  return plat_surface_bytes(surface);
 }
 
 int plat_surface_set_clipper(SURFACE_TYP* surface, CLIPPER_TYP* clipper) {

@@ -24,7 +24,8 @@ struct KEY_RUN_TYP {
 };
 
 // What keyed blits from a surface can skip working out again while its pixels stay as they are:
-// the runs of each row that are not the key. Dropped by every write (see plat_surface_touched).
+// the runs of each row that are not the key. Dropped by every write (see plat_surface_touched);
+// kept with the picture, so every surface sharing it uses the same runs.
 struct KEY_RUNS_TYP {
   int state;     // KEY_RUNS_NONE, KEY_RUNS_BUILT or KEY_RUNS_TOO_BROKEN
   int draws;     // keyed draws from this surface since its pixels last changed
@@ -36,6 +37,19 @@ constexpr int KEY_RUNS_NONE = 0;
 constexpr int KEY_RUNS_BUILT = 1;
 constexpr int KEY_RUNS_TOO_BROKEN = 2;  // too many short runs: the per-pixel row is as quick
 
+// The pixels behind a surface. Off-screen surfaces with the same size, depth and pixels share
+// one picture (a game spawns many actors from the same sheets: one copy of each frame serves all
+// of them, and stays warm in the cache), and so do the key runs made from it. A shared picture
+// is never written: whatever writes to a surface first gives it a picture of its own.
+struct PICTURE_TYP {
+  int references;
+  int shared;          // in the table of pictures that other surfaces may join
+  uint64_t hash;       // of the geometry and pixels, while shared
+  int width, height, bpp, pitch;
+  std::vector<uint8_t> bytes;
+  KEY_RUNS_TYP runs;
+};
+
 // Surfaces are counted so the release of a primary can take its back buffer with it.
 struct SURFACE_TYP {
   int references;
@@ -44,7 +58,7 @@ struct SURFACE_TYP {
   int bpp;
   int caps;
   int pitch;  // bytes per row
-  std::vector<uint8_t> pixels;
+  PICTURE_TYP* picture;
   int locked;
   uint32_t key_low;
   uint32_t key_high;
@@ -52,14 +66,33 @@ struct SURFACE_TYP {
   PALETTE_TYP* palette;
   SURFACE_TYP* attached;  // the primary's back buffer
   SURFACE_TYP* owner;     // the primary this back buffer belongs to, or null
-  KEY_RUNS_TYP runs;
 };
 
+inline uint8_t* plat_surface_bytes(SURFACE_TYP* surface) { return surface->picture->bytes.data(); }
+inline const uint8_t* plat_surface_bytes(const SURFACE_TYP* surface) {
+  return surface->picture->bytes.data();
+}
+
+// A picture for a new surface, cleared to 0: for small off-screen surfaces the one blank picture
+// of that geometry, shared. Null when memory runs out.
+PICTURE_TYP* plat_picture_blank(int width, int height, int bpp, int pitch, int caps);
+// Drops one reference; the last one frees the picture.
+void plat_picture_release(PICTURE_TYP* picture);
+// Gives the surface a picture nobody else holds (a copy when it was shared) that may be written.
+// 0 when memory runs out; the surface then keeps what it had.
+int plat_picture_own(SURFACE_TYP* surface);
+// After a write: a small off-screen surface whose pixels match a shared picture joins it, else
+// its picture becomes one that others may join.
+void plat_picture_share(SURFACE_TYP* surface);
+
 // Every path that may change a surface's pixels calls this first: locks, fills, blits and text
-// into it, and the exchange of a flip.
-inline void plat_surface_touched(SURFACE_TYP* surface) {
-  surface->runs.state = KEY_RUNS_NONE;
-  surface->runs.draws = 0;
+// into it, and the exchange of a flip. It makes the picture the surface's own and drops its key
+// runs; 0 when there is no memory for the copy (the write must then be refused).
+inline int plat_surface_touched(SURFACE_TYP* surface) {
+  if (!plat_picture_own(surface)) return 0;
+  surface->picture->runs.state = KEY_RUNS_NONE;
+  surface->picture->runs.draws = 0;
+  return 1;
 }
 
 // The key runs of a surface for its current pixels and key, made on the second keyed draw since
@@ -77,3 +110,6 @@ SURFACE_TYP* plat_display_primary();
 void plat_display_surface_gone(const SURFACE_TYP* surface);
 // The 16-bit format in use: 16 (5.6.5) or 15 (5.5.5).
 int plat_display_format16();
+
+// Pictures alive (shared ones counted once), for tests of what sharing frees.
+int plat_picture_count();

@@ -47,7 +47,7 @@ int plat_text_draw(SURFACE_TYP* surface, int x, int y, const char* text, uint8_t
   if (plat_fault(CALL_TEXT)) return 0;
   if (!plat_glyphs_ready()) return 0;
   if (!text || !*text) return 1;
-  plat_surface_touched(surface);
+  if (!plat_surface_touched(surface)) return 0;
 
   uint32_t color;
   if (surface->bpp == 8) {
@@ -66,7 +66,7 @@ int plat_text_draw(SURFACE_TYP* surface, int x, int y, const char* text, uint8_t
     for (int row = 0; row < g.rows && g.ink; ++row) {
       int64_t py = gy + row;
       if (py < 0 || py >= surface->height) continue;
-      uint8_t* line = surface->pixels.data() + static_cast<size_t>(py) * surface->pitch;
+      uint8_t* line = plat_surface_bytes(surface) + static_cast<size_t>(py) * surface->pitch;
       for (int col = 0; col < g.width; ++col) {
         int64_t px = gx + col;
         if (px < 0 || px >= surface->width) continue;

@@ -62,7 +62,7 @@ class KeyRuns : public Headless, public ::testing::WithParamInterface<int> {
     SURFACE_TYP* scratch = plat_surface_create(SW, SH, plat_surface_bpp(sprite), 0);
     for (int i = 0; i < 2; ++i) ASSERT_EQ(plat_surface_blt(scratch, nullptr, sprite, nullptr, BLT_KEYSRC), 1);
     plat_surface_release(scratch);
-    EXPECT_EQ(sprite->runs.state, KEY_RUNS_BUILT);
+    EXPECT_EQ(sprite->picture->runs.state, KEY_RUNS_BUILT);
   }
 
   // One keyed draw of src_rect onto a fresh patterned surface, against the reference made from
@@ -113,7 +113,7 @@ TEST_P(KeyRuns, EveryEdgeAndClipListMatchesThePerPixelReference) {
     expect_draw(sprite, d, s, {});
     expect_draw(sprite, d, s, clips);
   }
-  EXPECT_EQ(sprite->runs.state, KEY_RUNS_BUILT);  // every draw above went through the runs
+  EXPECT_EQ(sprite->picture->runs.state, KEY_RUNS_BUILT);  // every draw above went through the runs
   plat_surface_release(sprite);
 }
 
@@ -194,7 +194,7 @@ TEST_P(KeyRuns, ABrokenUpFrameIsDrawnPerPixelAndStillExactly) {
   plat_surface_set_color_key(sprite, KEY, KEY);
   SURFACE_TYP* scratch = plat_surface_create(SW, SH, bpp(), 0);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(plat_surface_blt(scratch, nullptr, sprite, nullptr, BLT_KEYSRC), 1);
-  EXPECT_EQ(sprite->runs.state, KEY_RUNS_TOO_BROKEN);
+  EXPECT_EQ(sprite->picture->runs.state, KEY_RUNS_TOO_BROKEN);
   plat_surface_release(scratch);
   expect_draw(sprite, {-3, 9, SW - 3, 9 + SH}, {0, 0, SW, SH}, {});
   plat_surface_release(sprite);
