@@ -8,3 +8,8 @@
 // (following links); null for anything else or when it cannot be opened. Never waits for a
 // writer: the file is opened without blocking, checked, and only then read as usual.
 FILE* plat_open_regular_file(const char* path, const char* mode);
+
+// As plat_open_regular_file, and when the file cannot be used says why in `reason` (a static
+// string): "missing", "not a regular file" (a directory, a pipe, a device) or the system's
+// word for the failure. `reason` may be null.
+FILE* plat_open_regular_file_why(const char* path, const char* mode, const char** reason);

@@ -87,8 +87,8 @@ const char* sim_usage() {
          "replay one game exactly. Game time: every frame lasts 30 ms of virtual time plus a\n"
          "microsecond per clock read. --undying puts the player's health back to 100 before\n"
          "every frame (not the game's rules: for long runs that load the game).\n"
-         "Exit code: the game's (1 when a capture could not be written, 2 for bad options or a\n"
-         "bad key script).\n";
+         "Exit code: the game's (1 when a capture or the trace could not be written, 2 for bad\n"
+         "options or a bad key script, 141 when the reader of the trace went away).\n";
 }
 
 int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {
