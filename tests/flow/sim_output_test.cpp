@@ -97,3 +97,22 @@ TEST(SimTrace, AClosedPipeEndsTheRunQuietlyWith141) {
 }
 
 }  // namespace
+
+namespace {
+
+// The simulator plays its sound nowhere: it must not wake the system's sound server, which
+// would first make its folder under the home (and fail loudly on a read-only one).
+TEST(SimAudio, ARunTouchesNoSoundServer) {
+  const fs::path home = fs::path(::testing::TempDir()) / ("sim_home_" + std::to_string(getpid()));
+  fs::remove_all(home);
+  fs::create_directories(home);
+  const std::string command = "env -u XDG_CONFIG_HOME -u XDG_RUNTIME_DIR -u PULSE_SERVER HOME='" +
+                              home.string() + "' " + ASHFALLOW_SIM + " --data " +
+                              ASHFALLOW_DATA_DIR + " --frames 30 > /dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  EXPECT_FALSE(fs::exists(home / ".config" / "pulse"));
+  EXPECT_FALSE(fs::exists(home / ".pulse"));
+  fs::remove_all(home);
+}
+
+}  // namespace
