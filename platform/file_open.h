@@ -11,6 +11,10 @@
 // writer: the file is opened without blocking, checked, and only then read as usual.
 FILE* plat_open_regular_file(const char* path, const char* mode);
 
+// As plat_open_regular_file, and when the file cannot be used says why in `reason` (a static
+// string): "missing", "not a regular file" (a directory, a pipe, a device) or the system's
+// word for the failure. `reason` may be null.
+FILE* plat_open_regular_file_why(const char* path, const char* mode, const char** reason);
 // Reads a whole regular file of at most `max_bytes` through a cache kept for the life of the
 // process: a file read before whose identity, size and modification and change times are as
 // they were is served from memory without opening it again; a changed one is read afresh. The

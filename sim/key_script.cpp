@@ -1,17 +1,34 @@
 // Key scripts: a replay's keys, one event a line.
-#include <fstream>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 
+#include "platform/file_open.h"
 #include "sim/key_names.h"
 #include "sim/options.h"
 
 int sim_read_key_script(const std::string& path, std::vector<SIM_KEY_TYP>* keys,
                         std::string* error) {
-  std::ifstream file(path);
-  if (!file) {
+  // A pipe or a directory named as a script is refused at once: a pipe would keep the run
+  // waiting for a writer, and a directory holds no keys.
+  const char* reason = nullptr;
+  FILE* fp = plat_open_regular_file_why(path.c_str(), "r", &reason);
+  if (!fp) {
+    *error = std::strcmp(reason, "not a regular file") == 0
+                 ? path + ": " + reason
+                 : path + ": cannot be read (" + reason + ")";
+    return 0;
+  }
+  std::string text;
+  char chunk[4096];
+  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, fp)) > 0;) text.append(chunk, got);
+  const bool failed = std::ferror(fp) != 0;
+  std::fclose(fp);
+  if (failed) {
     *error = path + ": cannot be read";
     return 0;
   }
+  std::istringstream file(text);
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
     const size_t hash = line.find('#');

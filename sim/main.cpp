@@ -12,6 +12,7 @@
 #include "app/entry.h"
 #include "app/game_shell.h"
 #include "game/world.h"
+#include "platform/checked_write.h"
 #include "platform/demo.h"
 #include "platform/headless/headless.h"
 #include "sim/options.h"
@@ -23,6 +24,8 @@ SIM_OPTIONS_TYP options;
 long frames_run = 0;
 int quit_posted = 0;
 int capture_failures = 0;
+int trace_failed = 0;
+const char* trace_reason = "write failed";
 std::vector<int> captures_done;
 
 void capture_pass(int pass, int presents_before) {
@@ -33,8 +36,9 @@ void capture_pass(int pass, int presents_before) {
     if (headless_presents() == presents_before) {
       std::fprintf(stderr, "ashfallow-sim: no frame was presented in pass %d\n", pass);
       ++capture_failures;
-    } else if (!headless_write_frame_png(-1, capture.path.c_str())) {
-      std::fprintf(stderr, "ashfallow-sim: cannot write %s\n", capture.path.c_str());
+    } else if (errno = 0, !headless_write_frame_png(-1, capture.path.c_str())) {
+      std::fprintf(stderr, "ashfallow-sim: cannot write %s: %s\n", capture.path.c_str(),
+                   errno ? std::strerror(errno) : "write failed");
       ++capture_failures;
     }
   }
@@ -112,7 +116,16 @@ int sim_frame() {
   if (options.undying && !skeleton_list.empty()) skeleton_list[0].health = 100;
   const int result = game_main();
   ++frames_run;
-  if (options.trace) sim_trace_frame(stdout, pass);
+  if (options.trace && !trace_failed) {
+    errno = 0;
+    sim_trace_frame(stdout, pass);
+    // A trace nobody can read is no replay: the run stops at the first failed write.
+    if (std::ferror(stdout)) {
+      trace_failed = 1;
+      if (errno) trace_reason = std::strerror(errno);
+      end_run();
+    }
+  }
   capture_pass(pass, presents_before);
   if ((options.frames >= 0 && frames_run >= options.frames) ||
       (options.until >= 0 && game_state == options.until)) {
@@ -198,7 +211,13 @@ int main(int argc, char** argv) {
       ++capture_failures;
     }
   }
-  if ((capture_failures || demo_failed) && exit_code == 0) exit_code = 1;
+  // The trace is buffered: a full disk shows only when it is flushed. A closed pipe ends the
+  // run by its signal before this, quietly, with the shell's 141, as command-line tools do.
+  if (options.trace && !trace_failed && !plat_flush_checked(stdout, &trace_reason)) {
+    trace_failed = 1;
+  }
+  if (trace_failed) std::fprintf(stderr, "ashfallow-sim: cannot write the trace: %s\n", trace_reason);
+  if ((capture_failures || demo_failed || trace_failed) && exit_code == 0) exit_code = 1;
   if (diverged) exit_code = 3;
   return exit_code;
 }

@@ -91,8 +91,9 @@ const char* sim_usage() {
          "--replay plays a demo, recorded here or by \"ashfallow --record\", frame for frame on\n"
          "its recorded readings, seed and keys (no --seed, --key, --keys or --undying then); it\n"
          "ends with the demo, and stops where the game parts from its recording.\n"
-         "Exit code: the game's (1 when a capture or the demo could not be written, 2 for bad\n"
-         "options, a bad key script or a demo refused, 3 when the replay parted from its demo).\n";
+         "Exit code: the game's (1 when a capture, the trace or the demo could not be written, 2\n"
+         "for bad options, a bad key script or a demo refused, 3 when the replay parted from its\n"
+         "demo, 141 when the reader of the trace went away).\n";
 }
 
 int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {

@@ -13,8 +13,12 @@ FILE* error_file = nullptr;
 // One formatted message holds at most 79 characters; longer ones are cut.
 static char buffer[80];
 
-static void close_stream(FILE* stream) {
-  if (stream && stream != stdout && stream != stderr) fclose(stream);
+// 1 when everything written to the stream reached its file (a full disk shows only here).
+static int close_stream(FILE* stream) {
+  if (!stream) return 1;
+  const int ok = fflush(stream) == 0 && !ferror(stream);
+  if (stream == stdout || stream == stderr) return ok;
+  return fclose(stream) == 0 && ok;
 }
 
 int write_error(const char* format, ...) {
@@ -24,9 +28,9 @@ int write_error(const char* format, ...) {
   vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
   // Written as text, not as a format: a percent sign that came from an argument stays as it is.
-  fputs(buffer, error_file);
-  fflush(error_file);
-  return 1;
+  // A message that did not reach the file (a full disk, a closed pipe) is reported as lost.
+  const int written = fputs(buffer, error_file) >= 0;
+  return fflush(error_file) == 0 && written ? 1 : 0;
 }
 
 int open_error_file(const char* file_name, FILE* stream) {
@@ -51,8 +55,15 @@ int open_error_file(const char* file_name, FILE* stream) {
 
   // The header is written whole, however long the file name: it is the one line that says
   // which run the messages below belong to.
-  fprintf(error_file, "\nOpening Error Output File (%s) on %s\n", file_name, timestring);
-  fflush(error_file);
+  const int header = fprintf(error_file, "\nOpening Error Output File (%s) on %s\n", file_name,
+                             timestring) >= 0 &&
+                     fflush(error_file) == 0;
+  if (!header) {
+    // A file that cannot take its header cannot take the messages either.
+    if (!stream) fclose(error_file);
+    error_file = nullptr;
+    return 0;
+  }
 
   if (!stream) {
     fclose(error_file);
@@ -64,8 +75,8 @@ int open_error_file(const char* file_name, FILE* stream) {
 
 int close_error_file() {
   if (!error_file) return 0;
-  write_error("\nClosing Error Output File.");
-  close_stream(error_file);
+  const int written = write_error("\nClosing Error Output File.");
+  const int closed = close_stream(error_file);
   error_file = nullptr;
-  return 1;
+  return written && closed ? 1 : 0;
 }

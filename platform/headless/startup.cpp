@@ -3,10 +3,18 @@
 
 #include "platform/core/backend.h"
 #include "platform/faults.h"
+#include <cstdlib>
+
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_state.h"
 
+// The effects are mixed on a loopback device and played nowhere, so OpenAL is given only its
+// silent backend: without this its first device probes PulseAudio, ALSA and the rest, which
+// on a machine without sound prints their complaints and on a read-only home fails loudly.
+static void choose_silent_openal() { setenv("ALSOFT_DRIVERS", "null", 1); }
+
 int plat_startup(char* reason, int reason_size) {
+  choose_silent_openal();
   if (plat_fault(CALL_STARTUP)) {
     if (reason && reason_size > 0) std::snprintf(reason, static_cast<size_t>(reason_size), "%s",
                                                  "headless: start-up failure injected");
@@ -19,6 +27,7 @@ int plat_startup(char* reason, int reason_size) {
 void plat_shutdown() {}
 
 void headless_reset() {
+  choose_silent_openal();
   headless_clock_reset();
   headless_script_reset();
   headless_output_reset();

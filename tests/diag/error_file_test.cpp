@@ -153,3 +153,15 @@ TEST(ErrorFileTimestamp, MillisecondsWithoutLeadingZeros) {
 }
 
 }  // namespace
+
+// A full disk: the error file says it could not be used rather than taking messages it loses.
+TEST(ErrorFileFullDisk, AFileThatCannotTakeItsHeaderIsNotOpened) {
+  EXPECT_EQ(open_error_file("/dev/full", nullptr), 0);
+  EXPECT_EQ(write_error("\nlost"), 0);
+  FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  EXPECT_EQ(open_error_file("given", full), 0);
+  EXPECT_EQ(write_error("\nlost"), 0);
+  EXPECT_EQ(close_error_file(), 0);
+  std::fclose(full);
+}
