@@ -20,8 +20,17 @@ int report_missing_data_files() {
   for (const char* name : DATA_FILES) {
     // The game still runs without a file (blank pictures, silent sounds); the player is told why.
     std::error_code error;
-    if (std::filesystem::is_regular_file(name, error)) continue;
-    std::fprintf(stderr, "ashfallow: data file \"%s\" is missing in %s\n", name,
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    const char* what = nullptr;
+    if (!std::filesystem::exists(status)) {
+      what = "is missing";
+    } else if (!std::filesystem::is_regular_file(status)) {
+      what = "is not a regular file (a directory, a pipe or a device)";
+    } else if (std::filesystem::file_size(name, error) == 0 && !error) {
+      what = "is empty";
+    }
+    if (!what) continue;
+    std::fprintf(stderr, "ashfallow: data file \"%s\" %s in %s\n", name, what,
                  folder_error ? "the working directory" : folder.c_str());
     ++missing;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +16,8 @@
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
 #include "platform/window.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -206,6 +209,63 @@ TEST(GameStartUp, FailuresAndMissingFilesAreSaidOnStderr) {
   }
   std::filesystem::current_path(old_dir);
   std::filesystem::remove_all(empty);
+}
+
+// A data file that is there but cannot be used is told apart from a missing one, and the game
+// still starts (blank pictures, silence).
+TEST(GameStartUp, EachUnusableDataFileIsNamedWithItsReason) {
+  const std::filesystem::path old_dir = std::filesystem::current_path();
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ashfallow-bad-data";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy(ASHFALLOW_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+  struct BAD_FILE_TYP {
+    const char* name;
+    const char* form;
+    const char* said;
+  };
+  const BAD_FILE_TYP cases[] = {
+      {"GRASS.BMP", "missing", "is missing in"},
+      {"bat.WAV", "directory", "is not a regular file (a directory, a pipe or a device) in"},
+      {"MIDIFILE9.MID", "pipe", "is not a regular file (a directory, a pipe or a device) in"},
+      {"PALDATA2.PAL", "empty", "is empty in"},
+  };
+  for (const BAD_FILE_TYP& bad : cases) {
+    const std::filesystem::path path = dir / bad.name;
+    std::filesystem::remove(path);
+    if (!std::strcmp(bad.form, "directory")) std::filesystem::create_directory(path);
+    if (!std::strcmp(bad.form, "pipe")) {
+      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    }
+    if (!std::strcmp(bad.form, "empty")) std::ofstream{path};
+  }
+  std::filesystem::current_path(dir);
+  headless_reset();
+  char reason[64];
+  ASSERT_TRUE(plat_startup(reason, sizeof reason));
+  WNDCLASS_TYP window_class = {CS_OWNDC, window_proc, "WINCLASS1", 1};
+  plat_register_class(&window_class);
+  main_window = plat_create_window("WINCLASS1", "Ashfallow", WS_POPUP, 0, 0, 640, 480);
+  game_reset_to_load();
+  testing::internal::CaptureStderr();
+  const int started = game_init();
+  const std::string said = testing::internal::GetCapturedStderr();
+  for (const BAD_FILE_TYP& bad : cases) {
+    const std::string line = std::string("\"") + bad.name + "\" " + bad.said + " " + dir.string();
+    EXPECT_NE(said.find(line), std::string::npos) << bad.form << "\n" << said;
+  }
+  EXPECT_EQ(said.find("SKELSP0.BMP"), std::string::npos) << "a good file is not named";
+  EXPECT_EQ(started, 1);
+  int frames = 0;
+  for (; game_state != STATE_PLAY && frames < 40; ++frames) {
+    headless_key(DIK_SPACE, frames % 4 < 2);
+    game_main();
+  }
+  EXPECT_EQ(game_state, STATE_PLAY);
+  game_shutdown();
+  plat_shutdown();
+  std::filesystem::current_path(old_dir);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
