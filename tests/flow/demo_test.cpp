@@ -171,7 +171,7 @@ const EDGE_TYP EDGES[] = {
     {"CutInItsHeader", [](std::vector<uint8_t> b) { b.resize(9); return b; }, 0, 2,
      ": is cut short in its header\n", 0},
     {"CutMidFrame", [](std::vector<uint8_t> b) { b.resize(b.size() / 2); return b; }, 0, 2,
-     ": is cut short in the chunk that begins at start-up\n", 0},
+     ": is cut short in the chunk that begins at ", 0},
     {"CutInItsEndRecord", [](std::vector<uint8_t> b) { b.resize(b.size() - 2); return b; }, 0, 2,
      ": is cut short in its end record\n", 0},
     {"WrongVersion",
@@ -185,7 +185,7 @@ const EDGE_TYP EDGES[] = {
        b[b.size() - 30] ^= 0x10;
        return b;
      },
-     0, 2, ": is damaged: the chunk at byte 47 (start-up) fails its checksum\n", 0},
+     0, 2, ": is damaged: the chunk at byte ", 0},
     {"BytesAfterTheEnd", [](std::vector<uint8_t> b) { b.push_back('C'); return b; }, 0, 2,
      ": is damaged: bytes follow its end record\n", 0},
     {"OtherDataFiles", [](std::vector<uint8_t> b) { return b; }, 1, 2,
