@@ -176,19 +176,25 @@ TEST_F(GameFrame, ARestartWhosePlayerCannotBeMadeReturnsToGameOver) {
   EXPECT_GT(frames, 60);  // a little over 2 s of game time
 }
 
+// A fresh platform and the game's window, the game not yet started.
+bool fresh_process_with_window() {
+  headless_reset();
+  char reason[64];
+  if (!plat_startup(reason, sizeof reason)) return false;
+  WNDCLASS_TYP window_class = {CS_OWNDC, window_proc, "WINCLASS1", 1};
+  plat_register_class(&window_class);
+  main_window = plat_create_window("WINCLASS1", "Ashfallow", WS_POPUP, 0, 0, 640, 480);
+  game_reset_to_load();
+  return main_window != nullptr;
+}
+
 TEST(GameStartUp, FailuresAndMissingFilesAreSaidOnStderr) {
   const std::filesystem::path old_dir = std::filesystem::current_path();
   const std::filesystem::path empty = std::filesystem::temp_directory_path() / "ashfallow-empty-data";
   std::filesystem::create_directories(empty);
   std::filesystem::current_path(empty);
   for (PLAT_CALL fault : {CALL_COUNT, CALL_KEYBOARD_ACQUIRE, CALL_SURFACE_CREATE}) {
-    headless_reset();
-    char reason[64];
-    ASSERT_TRUE(plat_startup(reason, sizeof reason));
-    WNDCLASS_TYP window_class = {CS_OWNDC, window_proc, "WINCLASS1", 1};
-    plat_register_class(&window_class);
-    main_window = plat_create_window("WINCLASS1", "Ashfallow", WS_POPUP, 0, 0, 640, 480);
-    game_reset_to_load();
+    ASSERT_TRUE(fresh_process_with_window());
     if (fault != CALL_COUNT) plat_fault_set(fault, 0);
     testing::internal::CaptureStderr();
     const int started = game_init();
@@ -240,13 +246,7 @@ TEST(GameStartUp, EachUnusableDataFileIsNamedWithItsReason) {
     if (!std::strcmp(bad.form, "empty")) std::ofstream{path};
   }
   std::filesystem::current_path(dir);
-  headless_reset();
-  char reason[64];
-  ASSERT_TRUE(plat_startup(reason, sizeof reason));
-  WNDCLASS_TYP window_class = {CS_OWNDC, window_proc, "WINCLASS1", 1};
-  plat_register_class(&window_class);
-  main_window = plat_create_window("WINCLASS1", "Ashfallow", WS_POPUP, 0, 0, 640, 480);
-  game_reset_to_load();
+  ASSERT_TRUE(fresh_process_with_window());
   testing::internal::CaptureStderr();
   const int started = game_init();
   const std::string said = testing::internal::GetCapturedStderr();

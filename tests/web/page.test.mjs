@@ -3,30 +3,18 @@
 // rests without a jump, Escape ends the game; and the page's own lines for what it cannot do.
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
 import puppeteer from 'puppeteer-core';
 
-import { serve } from '../../web/serve.mjs';
-import { DATA, NATIVE_SIM, PAGE, launchChromium, readCapture, run, sleep, tempDir } from './support.mjs';
+import { DATA, NATIVE_SIM, PAGE, pageInChromium, readCapture, run, sleep, tempDir } from './support.mjs';
 
-let server, chromium, base;
-
-before(async () => {
-  server = await serve(PAGE, 0);
-  base = `http://127.0.0.1:${server.address().port}/`;
-  chromium = await launchChromium(puppeteer);
-});
-
-after(async () => {
-  await chromium?.close();
-  server?.close();
-});
+const live = pageInChromium(puppeteer);
 
 // A fresh tab on the page, with every console error and page error kept.
 async function open(query = '?trace', prepare = async () => {}) {
-  const page = await chromium.browser.newPage();
+  const page = await live.chromium.browser.newPage();
   await page.setViewport({ width: 1280, height: 800 });
   const errors = [];
   const console = [];
@@ -36,7 +24,7 @@ async function open(query = '?trace', prepare = async () => {}) {
   });
   page.on('pageerror', (e) => errors.push(e.message));
   await prepare(page);
-  await page.goto(base + query);
+  await page.goto(live.base + query);
   return { page, errors, console };
 }
 
@@ -180,7 +168,7 @@ test('without WebAssembly, or opened as a file, the page says so in one line', a
   await waitFor(page, () => !document.getElementById('line').hidden, 5000);
   assert.equal(await line(page), 'Ashfallow needs a browser with WebAssembly.');
   await page.close();
-  const local = await chromium.browser.newPage();
+  const local = await live.chromium.browser.newPage();
   await local.goto(pathToFileURL(join(PAGE, 'index.html')).href);
   assert.match(await line(local), /^Ashfallow must be served, not opened as a file/);
   await local.close();

@@ -2,33 +2,21 @@
 // music heard from that press on (tapped from the page's own mix node), and a page with no
 // WebAudio at all playing on silently.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import puppeteer from 'puppeteer-core';
 
-import { serve } from '../../web/serve.mjs';
-import { PAGE, launchChromium, sleep } from './support.mjs';
+import { pageInChromium, sleep } from './support.mjs';
 
-let server, chromium, base;
-
-before(async () => {
-  server = await serve(PAGE, 0);
-  base = `http://127.0.0.1:${server.address().port}/`;
-  chromium = await launchChromium(puppeteer);
-});
-
-after(async () => {
-  await chromium?.close();
-  server?.close();
-});
+const live = pageInChromium(puppeteer);
 
 async function open(prepare) {
-  const page = await chromium.browser.newPage();
+  const page = await live.chromium.browser.newPage();
   const errors = [];
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   page.on('pageerror', (e) => errors.push(e.message));
   await page.evaluateOnNewDocument(prepare);
-  await page.goto(base + '?trace&seed=4');
+  await page.goto(live.base + '?trace&seed=4');
   await page.waitForFunction(() => window.Module && Module.frames && Module.frames.count > 2,
                              { timeout: 20000, polling: 20 });
   return { page, errors };

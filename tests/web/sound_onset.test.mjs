@@ -4,25 +4,13 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import puppeteer from 'puppeteer-core';
 
-import { serve } from '../../web/serve.mjs';
-import { PAGE, launchChromium, sleep } from './support.mjs';
+import { PAGE, pageInChromium, sleep } from './support.mjs';
 
-let server, chromium, base;
-
-before(async () => {
-  server = await serve(PAGE, 0);
-  base = `http://127.0.0.1:${server.address().port}/`;
-  chromium = await launchChromium(puppeteer);
-});
-
-after(async () => {
-  await chromium?.close();
-  server?.close();
-});
+const live = pageInChromium(puppeteer);
 
 // The samples in a WAV file's data chunk.
 function wavSamples(path) {
@@ -58,11 +46,11 @@ const press = async (page, ms) => {
 };
 
 test('each strike is heard within 40 ms of the frame that played it', async () => {
-  const page = await chromium.browser.newPage();
+  const page = await live.chromium.browser.newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   await page.evaluateOnNewDocument(tap);
-  await page.goto(base + '?undying&seed=4');
+  await page.goto(live.base + '?undying&seed=4');
   await page.waitForFunction(() => window.Module && Module.frames && Module.frames.count > 2,
                              { timeout: 20000, polling: 20 });
   await page.waitForFunction(() => Module.music.buffer, { timeout: 20000, polling: 50 });

@@ -6,6 +6,9 @@ import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { inflateSync } from 'node:zlib';
+import { after, before } from 'node:test';
+
+import { serve } from '../../web/serve.mjs';
 
 export const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 export const NATIVE = resolve(process.env.ASHFALLOW_BUILD || join(ROOT, 'build'));
@@ -84,6 +87,22 @@ export async function launchChromium(puppeteer) {
     args: CHROMIUM_ARGS,
   });
   return { browser, close: async () => { await browser.close(); profile.remove(); } };
+}
+
+// The built page served on a free loopback port and one Chromium for a test file's tests:
+// `live.base` is the page's address and `live.chromium` the browser, once the tests run.
+export function pageInChromium(puppeteer) {
+  const live = {};
+  before(async () => {
+    live.server = await serve(PAGE, 0);
+    live.base = `http://127.0.0.1:${live.server.address().port}/`;
+    live.chromium = await launchChromium(puppeteer);
+  });
+  after(async () => {
+    await live.chromium?.close();
+    live.server?.close();
+  });
+  return live;
 }
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
