@@ -17,6 +17,7 @@
 #include "game/spawn.h"
 #include "game/world.h"
 #include "platform/keys.h"
+#include "platform/refusal.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
@@ -54,6 +55,15 @@ void load_screen(const char* file, IMAGE_TYP* image, const PALETTEENTRY* palette
   bitmap_unload_file(&work_bitmap);
 }
 
+// A sound or the music loaded, and when its loader refused the file, the player told why.
+template <typename... Args>
+int load_said(const char* file, int (*load)(const char*, Args...), Args... args) {
+  plat_refusal_clear();
+  const int id = load(file, args...);
+  report_refused_data_file(file);
+  return id;
+}
+
 int fail(const char* why) {
   game_init_failure = why;
   return 0;
@@ -63,13 +73,13 @@ int fail(const char* why) {
 
 int game_init() {
   game_init_failure = nullptr;
-  report_missing_data_files();
+  report_unusable_data_files();
   start_sound_system();
   start_music_system();
-  bat_sound_id = load_wav_sound("bat.WAV", SOUND_CONTROLS);
-  weapon_sound_id = load_wav_sound("HWEAPON0.WAV", SOUND_CONTROLS);
+  bat_sound_id = load_said("bat.WAV", load_wav_sound, SOUND_CONTROLS);
+  weapon_sound_id = load_said("HWEAPON0.WAV", load_wav_sound, SOUND_CONTROLS);
   set_sound_volume(weapon_sound_id, 0);
-  music_id = load_midi("MIDIFILE9.MID");
+  music_id = load_said("MIDIFILE9.MID", load_midi);
   random_seed(game_fixed_seed >= 0 ? static_cast<unsigned>(game_fixed_seed)
                                     : static_cast<unsigned>(std::time(nullptr)));
   build_trig_tables();

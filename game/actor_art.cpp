@@ -1,6 +1,7 @@
 #include "game/actor_art.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/palette.h"
@@ -28,8 +29,41 @@ void read_sheet(const char* pattern, int d) {
 constexpr int STRIKE_CELLS[4][2] = {{0, 0}, {1, 0}, {2, 0}, {4, 0}};
 constexpr int SWEEP_CELLS[4][2] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}};
 constexpr int DEAD_CELLS[4][2] = {{0, 0}, {1, 0}, {2, 0}, {1, 1}};
+constexpr int LASER_CELLS[2][2] = {{0, 0}, {1, 0}};  // the horizontal beam, the vertical one
+
+// The least width and height a sheet must have for every cell in `cells` of w x h.
+template <size_t N>
+void grow_to_hold(const int (&cells)[N][2], int w, int h, int* width, int* height) {
+  for (const auto& cell : cells) {
+    int64_t x, y;
+    bitmap_cell_corner(cell[0], cell[1], 0, w, h, &x, &y);
+    if (x + w > *width) *width = int(x + w);
+    if (y + h > *height) *height = int(y + h);
+  }
+}
 
 }  // namespace
+
+int actor_sheet_extent(const char* file_name, int* width, int* height) {
+  if (!file_name || !width || !height) return 0;
+  *width = *height = 0;
+  int d = 0;
+  char rest = 0;
+  if (std::sscanf(file_name, "SKELSP%d.BM%c", &d, &rest) == 2 && d >= 0 && d <= 8) {
+    grow_to_hold(STRIKE_CELLS, SKELETON_WIDTH, SKELETON_HEIGHT, width, height);
+    grow_to_hold(SWEEP_CELLS, SKELETON_WIDTH, SKELETON_HEIGHT, width, height);
+    return 1;
+  }
+  if (std::sscanf(file_name, "DEDSP%d.BM%c", &d, &rest) == 2 && d >= 0 && d <= 6) {
+    grow_to_hold(DEAD_CELLS, DEAD_WIDTH, DEAD_HEIGHT, width, height);
+    return 1;
+  }
+  if (std::string_view(file_name) == "laser.bmp") {
+    grow_to_hold(LASER_CELLS, LASER_SIZE, LASER_SIZE, width, height);
+    return 1;
+  }
+  return 0;
+}
 
 int skeleton_sprite_build(BOB_TYP* s) {
   if (!bob_create(s, 0, 0, SKELETON_WIDTH, SKELETON_HEIGHT, SKELETON_FRAMES, SPRITE_ATTRIBUTES,
@@ -75,8 +109,8 @@ int dead_pair_build(BOB_TYP* dead, BOB_TYP* laser) {
   // Frame 0 the horizontal beam (beside an actor facing east or west), 1 the vertical one.
   bitmap_unload_file(&work_bitmap);
   bitmap_load_file(&work_bitmap, "laser.bmp");
-  bob_load_frame(laser, &work_bitmap, 0, 0, 0, 0);
-  bob_load_frame(laser, &work_bitmap, 1, 1, 0, 0);
+  bob_load_frame(laser, &work_bitmap, 0, LASER_CELLS[0][0], LASER_CELLS[0][1], 0);
+  bob_load_frame(laser, &work_bitmap, 1, LASER_CELLS[1][0], LASER_CELLS[1][1], 0);
   bitmap_unload_file(&work_bitmap);
   // The dead face four ways only: the odd groups stay blank and no sequence shows them.
   for (int d = 0; d <= 6; d += 2) {

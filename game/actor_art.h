@@ -27,3 +27,7 @@ int player_sprite_build(BOB_TYP* player, const PALETTEENTRY* palette);
 // A dead actor (72 x 80, 32 frames from "DEDSP0/2/4/6.BMP", sequences 0, 2, 4, 6) and its laser
 // (150 x 150, the two beams of "laser.bmp"). 0 when either bob_create fails.
 int dead_pair_build(BOB_TYP* dead, BOB_TYP* laser);
+
+// The least size (pixels) a sheet must have to hold every cell the builds above cut from it:
+// 1 for "SKELSP0.BMP".."SKELSP8.BMP", "DEDSP0/2/4/6.BMP" and "laser.bmp", 0 for any other name.
+int actor_sheet_extent(const char* file_name, int* width, int* height);

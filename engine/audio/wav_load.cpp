@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "engine/audio/sound.h"
+#include "platform/refusal.h"
 #include "platform/riff.h"
 
 namespace {
@@ -54,22 +55,35 @@ int load_wav_riff(RIFF_FILE_TYP* file, int control_flags) {
   if (!plat_riff_descend(file, &child, &parent, RIFF_FIND_CHUNK)) return fail(file);
   // 18 bytes even from a 16-byte chunk: the two beyond it are read and ignored.
   uint8_t format_bytes[18];
-  if (plat_riff_read(file, format_bytes, 18) != 18) return fail(file);
+  if (plat_riff_read(file, format_bytes, 18) != 18) {
+    plat_refusal_note("cut short (the file ends inside its sound format)");
+    return fail(file);
+  }
   WAVE_FORMAT_TYP wfmtx = parse_format(format_bytes);
-  if (wfmtx.format_tag != WAVE_FORMAT_PCM) return fail(file);
+  if (wfmtx.format_tag != WAVE_FORMAT_PCM) {
+    plat_refusal_note("not a sound the game can read (WAVE in format %u, not plain PCM)",
+                      unsigned(wfmtx.format_tag));
+    return fail(file);
+  }
   if (!plat_riff_ascend(file, &child)) return fail(file);
 
   child.ckid = plat_riff_fourcc('d', 'a', 't', 'a');
   if (!plat_riff_descend(file, &child, &parent, RIFF_FIND_CHUNK)) return fail(file);
   // The descend checked the size against the file, so the block is never larger than what
   // the file holds; a buffer cannot be larger than DSBSIZE_MAX anyway.
-  if (child.cksize > uint32_t(DSBSIZE_MAX)) return fail(file);
+  if (child.cksize > uint32_t(DSBSIZE_MAX)) {
+    char size[32];
+    plat_size_words(child.cksize, size, sizeof size);
+    plat_refusal_note("not a sound the game can read (%s of samples)", size);
+    return fail(file);
+  }
   int32_t size = int32_t(child.cksize);
   auto* samples = static_cast<uint8_t*>(std::malloc(size > 0 ? size_t(size) : 1));
   if (!samples) return fail(file);
   int32_t got = plat_riff_read(file, samples, size);
   plat_riff_close(file);
   if (got != size) {
+    plat_refusal_note("cut short (expected %d bytes of samples, found %d)", int(size), int(got));
     std::free(samples);
     return -1;
   }

@@ -8,6 +8,7 @@
 
 #include "engine/graphics/display.h"
 #include "platform/file_open.h"
+#include "platform/refusal.h"
 
 namespace {
 
@@ -45,27 +46,70 @@ size_t data_offset(const BITMAPINFOHEADER& ih) {
   return kHeadersSize + (ih.biBitCount == 8 ? kTableSize : 0);
 }
 
+// The words for a picture the game cannot read, with what was found.
+#define NOT_A_PICTURE "not a picture the game can read "
+
 // How the file's rows lie: packed rows of width x bytes per pixel, or rows padded to 4 bytes when
-// biSizeImage holds that many. 0 when the headers describe something we do not read.
+// biSizeImage holds that many. 0 when the headers describe something we do not read (the reason
+// is noted for whoever asked for the file).
 size_t file_row_stride(const BITMAPFILEHEADER& fh, const BITMAPINFOHEADER& ih) {
-  if (fh.bfType != BITMAP_ID || ih.biSize != uint32_t(BITMAP_INFO_HEADER_SIZE)) return 0;
-  if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) return 0;
-  if (ih.biCompression != 0) return 0;  // run-length or bit-field files
-  if (ih.biWidth <= 0 || ih.biWidth > BITMAP_MAX_DIMENSION) return 0;
-  if (ih.biHeight <= 0 || ih.biHeight > BITMAP_MAX_DIMENSION) return 0;
-  if (ih.biSizeImage > BITMAP_MAX_IMAGE_BYTES) return 0;
+  if (fh.bfType != BITMAP_ID) {
+    plat_refusal_note(NOT_A_PICTURE "(no BMP header)");
+    return 0;
+  }
+  if (ih.biSize != uint32_t(BITMAP_INFO_HEADER_SIZE)) {
+    plat_refusal_note(NOT_A_PICTURE "(BMP with a %u-byte information header)", unsigned(ih.biSize));
+    return 0;
+  }
+  if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) {
+    plat_refusal_note(NOT_A_PICTURE "(BMP with %u-bit pixels)", unsigned(ih.biBitCount));
+    return 0;
+  }
+  if (ih.biCompression != 0) {  // run-length or bit-field files
+    plat_refusal_note(NOT_A_PICTURE "(compressed BMP)");
+    return 0;
+  }
+  if (ih.biWidth <= 0 || ih.biWidth > BITMAP_MAX_DIMENSION || ih.biHeight <= 0 ||
+      ih.biHeight > BITMAP_MAX_DIMENSION) {
+    plat_refusal_note(NOT_A_PICTURE "(BMP of %d x %d pixels)", int(ih.biWidth), int(ih.biHeight));
+    return 0;
+  }
+  if (ih.biSizeImage > BITMAP_MAX_IMAGE_BYTES) {
+    char size[32];
+    plat_size_words(ih.biSizeImage, size, sizeof size);
+    plat_refusal_note(NOT_A_PICTURE "(size field %s)", size);
+    return 0;
+  }
   // The pixels must follow directly; a file saying they lie elsewhere would be read as garbage.
-  if (fh.bfOffBits != 0 && fh.bfOffBits != data_offset(ih)) return 0;
+  if (fh.bfOffBits != 0 && fh.bfOffBits != data_offset(ih)) {
+    plat_refusal_note(NOT_A_PICTURE "(pixels at byte %u, not after the headers)",
+                      unsigned(fh.bfOffBits));
+    return 0;
+  }
   // An 8-bit file must carry all 256 table entries.
-  if (ih.biBitCount == 8 && ih.biClrUsed > 256) return 0;
-  if (ih.biBitCount == 8 && fh.bfOffBits == 0 && ih.biClrUsed != 0 && ih.biClrUsed != 256) return 0;
+  if (ih.biBitCount == 8 && (ih.biClrUsed > 256 || (fh.bfOffBits == 0 && ih.biClrUsed != 0 &&
+                                                    ih.biClrUsed != 256))) {
+    plat_refusal_note(NOT_A_PICTURE "(BMP with %u colours, not 256)", unsigned(ih.biClrUsed));
+    return 0;
+  }
 
   const uint64_t rows = uint64_t(ih.biHeight);
   const uint64_t row = uint64_t(ih.biWidth) * (ih.biBitCount / 8);
   const uint64_t padded = (row + 3) & ~uint64_t(3);
-  if (row * rows > ih.biSizeImage) return 0;
+  if (row * rows > ih.biSizeImage) {
+    plat_refusal_note(NOT_A_PICTURE "(size field %u bytes, too small for %d x %d pixels)",
+                      unsigned(ih.biSizeImage), int(ih.biWidth), int(ih.biHeight));
+    return 0;
+  }
   if (padded != row && padded * rows <= ih.biSizeImage) return size_t(padded);
   return size_t(row);
+}
+
+// A file that ends before its headers or its pixels do.
+void note_cut_short(uint64_t expected, uint64_t found, bool at_least) {
+  plat_refusal_note("cut short (expected %s%llu bytes, found %llu)", at_least ? "at least " : "",
+                    static_cast<unsigned long long>(expected),
+                    static_cast<unsigned long long>(found));
 }
 
 uint16_t pack_24(const uint8_t* bgr) {
@@ -77,14 +121,21 @@ uint16_t pack_24(const uint8_t* bgr) {
 }  // namespace
 
 int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
-  if (!bitmap || !data || size < kHeadersSize) return 0;
+  if (!bitmap || !data) return 0;
+  if (size < kHeadersSize) {
+    note_cut_short(kHeadersSize, size, true);
+    return 0;
+  }
   BITMAPFILEHEADER fh;
   BITMAPINFOHEADER ih;
   read_headers(data, &fh, &ih);
   const size_t stride = file_row_stride(fh, ih);
   if (stride == 0) return 0;
   const size_t offset = data_offset(ih);
-  if (size < offset || size - offset < ih.biSizeImage) return 0;  // cut short
+  if (size < offset || size - offset < ih.biSizeImage) {
+    note_cut_short(uint64_t(offset) + ih.biSizeImage, size, false);
+    return 0;
+  }
 
   const int width = ih.biWidth, height = ih.biHeight;
   const size_t out_row = size_t(width) * (ih.biBitCount == 24 ? 2 : ih.biBitCount / 8);
@@ -139,6 +190,7 @@ int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name) {
   uint8_t headers[kHeadersSize];
   const size_t got = std::fread(headers, 1, sizeof headers, file);
   if (got < sizeof headers) {
+    note_cut_short(sizeof headers, got, true);
     std::fclose(file);
     return 0;
   }

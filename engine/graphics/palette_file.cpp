@@ -8,6 +8,7 @@
 
 #include "engine/graphics/palette.h"
 #include "platform/file_open.h"
+#include "platform/refusal.h"
 
 namespace {
 
@@ -41,12 +42,26 @@ int palette_file_load(const char* file_name, PALETTEENTRY* palette) {
   if (!file_name || !palette) return 0;
   FILE* file = plat_open_regular_file(file_name, "r");
   if (!file) return 0;
+  int whole = 0;         // entries read in full
+  bool said_why = false;  // only the first entry that falls short is worth telling
   for (int i = 0; i < 256; ++i) {
     uint8_t* fields[4] = {&palette[i].red, &palette[i].green, &palette[i].blue, &palette[i].flags};
+    int read = 0;
     for (uint8_t* field : fields) {
       uint8_t value;
       if (!read_number(file, &value)) break;  // the rest of this entry stays as it was
       *field = value;
+      ++read;
+    }
+    if (read == 4) {
+      ++whole;
+    } else if (!said_why) {
+      // The palette is still used as far as it goes; the note tells why its colours are off.
+      said_why = true;
+      if (std::feof(file))
+        plat_refusal_note("cut short (expected 256 colours, found %d)", whole);
+      else
+        plat_refusal_note("not a palette the game can read (no number at colour %d of 256)", i + 1);
     }
   }
   std::fclose(file);

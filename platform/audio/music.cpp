@@ -10,6 +10,7 @@
 #include "platform/faults.h"
 #include "platform/file_open.h"
 #include "platform/mix.h"
+#include "platform/refusal.h"
 
 struct PLAT_MUSIC_SYNTH_TYP {
   fluid_settings_t* settings;
@@ -68,6 +69,23 @@ void end_piece(PLAT_MUSIC_SYNTH_TYP* synth) {
   fluid_synth_all_notes_off(synth->synth, -1);
 }
 
+// Why a file was not taken as a piece, for whoever asked for it.
+void note_not_midi(const std::vector<uint8_t>& b, long length) {
+  char size[32];
+  plat_size_words(uint64_t(length < 0 ? 0 : length), size, sizeof size);
+  if (length >= 0 && length < 14)
+    plat_refusal_note("cut short (expected at least 14 bytes, found %ld)", length);
+  else if (length > MIDI_MAX_BYTES)
+    plat_refusal_note("not a MIDI file the game can read (%s, more than any piece)", size);
+  else if (b.size() < 8)
+    plat_refusal_note("could not be read");
+  else if (b[0] != 'M' || b[1] != 'T' || b[2] != 'h' || b[3] != 'd')
+    plat_refusal_note("not a MIDI file (no MThd header)");
+  else
+    plat_refusal_note("not a MIDI file the game can read (header length %u)",
+                      unsigned(b[4]) << 24 | unsigned(b[5]) << 16 | unsigned(b[6]) << 8 | b[7]);
+}
+
 }  // namespace
 
 PLAT_MUSIC_SYNTH_TYP* plat_music_create_synth() {
@@ -124,9 +142,12 @@ PLAT_MIDI_TYP* plat_music_load(PLAT_MUSIC_SYNTH_TYP* synth, const char* path) {
               b[0] == 'M' && b[1] == 'T' && b[2] == 'h' && b[3] == 'd' &&
               (uint32_t(b[4]) << 24 | uint32_t(b[5]) << 16 | uint32_t(b[6]) << 8 | b[7]) >= 6;
     if (!ok) {
+      note_not_midi(midi->bytes, length);
       delete midi;
       midi = nullptr;
     }
+  } else {
+    note_not_midi({}, length);
   }
   std::fclose(fp);
   return midi;
