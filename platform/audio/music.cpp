@@ -86,6 +86,26 @@ void note_not_midi(const std::vector<uint8_t>& b, long length) {
                       unsigned(b[4]) << 24 | unsigned(b[5]) << 16 | unsigned(b[6]) << 8 | b[7]);
 }
 
+// A piece with a MIDI header is kept as it is, but a chunk whose size runs past the end of the
+// file means the piece is damaged, and the player is told.
+void note_damage(const std::vector<uint8_t>& b) {
+  auto be32 = [&b](size_t at) {
+    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
+  };
+  for (uint64_t at = 0; at + 8 <= b.size(); at += 8 + uint64_t(be32(size_t(at) + 4))) {
+    const uint64_t end = at + 8 + be32(size_t(at) + 4);
+    if (end <= b.size()) continue;
+    char size[32];
+    plat_size_words(be32(size_t(at) + 4), size, sizeof size);
+    if (end - at > uint64_t(MIDI_MAX_BYTES))
+      plat_refusal_note("not a MIDI file the game can read (size field %s)", size);
+    else
+      plat_refusal_note("cut short (expected %llu bytes, found %zu)", (unsigned long long)end,
+                        b.size());
+    return;
+  }
+}
+
 }  // namespace
 
 PLAT_MUSIC_SYNTH_TYP* plat_music_create_synth() {
@@ -141,6 +161,7 @@ PLAT_MIDI_TYP* plat_music_load(PLAT_MUSIC_SYNTH_TYP* synth, const char* path) {
     bool ok = std::fread(midi->bytes.data(), 1, size_t(length), fp) == size_t(length) &&
               b[0] == 'M' && b[1] == 'T' && b[2] == 'h' && b[3] == 'd' &&
               (uint32_t(b[4]) << 24 | uint32_t(b[5]) << 16 | uint32_t(b[6]) << 8 | b[7]) >= 6;
+    if (ok) note_damage(midi->bytes);
     if (!ok) {
       note_not_midi(midi->bytes, length);
       delete midi;

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <vector>
 #include <fstream>
 #include <filesystem>
 #include <string>
@@ -14,6 +18,7 @@
 #include "game/world.h"
 #include "platform/faults.h"
 #include "platform/headless/headless.h"
+#include "platform/image_file.h"
 #include "platform/keys.h"
 #include "platform/window.h"
 
@@ -265,6 +270,160 @@ TEST(GameStartUp, EachUnusableDataFileIsNamedWithItsReason) {
   game_shutdown();
   plat_shutdown();
   std::filesystem::current_path(old_dir);
+  std::filesystem::remove_all(dir);
+}
+
+
+// The bytes of a file, and writing them back.
+std::vector<uint8_t> file_bytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put_bytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void put_le32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+}
+
+// How a case damages a good file; `found` is what the line must say after the file's name.
+struct DAMAGED_FILE_TYP {
+  const char* name;
+  const char* form;  // the cases of one form are made together in one folder
+  std::function<void(std::vector<uint8_t>&)> damage;
+  std::function<std::string(size_t good_size)> found;
+};
+
+std::string cut_in_half(size_t size) {
+  return "is cut short (expected " + std::to_string(size) + " bytes, found " +
+         std::to_string(size / 2) + ")";
+}
+
+std::function<std::string(size_t)> says(const char* words) {
+  return [words](size_t) { return std::string(words); };
+}
+
+void halve(std::vector<uint8_t>& b) { b.resize(b.size() / 2); }
+
+void randomise(std::vector<uint8_t>& b) {
+  std::mt19937 random(26);
+  for (uint8_t& byte : b) byte = uint8_t(random());
+}
+
+// A picture, the palette, a sound and the music in each bad form: every one is named once, with
+// what is wrong with it, and the game still starts and reaches play.
+TEST(GameStartUp, EachDamagedDataFileIsNamedWithWhatIsWrong) {
+  auto empty = [](std::vector<uint8_t>& b) { b.clear(); };
+  const DAMAGED_FILE_TYP cases[] = {
+      {"GRASS.BMP", "empty", empty, says("is empty")},
+      {"PALDATA2.PAL", "empty", empty, says("is empty")},
+      {"bat.WAV", "empty", empty, says("is empty")},
+      {"MIDIFILE9.MID", "empty", empty, says("is empty")},
+
+      {"GRASS.BMP", "half", halve, cut_in_half},
+      {"bat.WAV", "half", halve, cut_in_half},
+      {"PALDATA2.PAL", "half", halve, says("is cut short (expected 256 colours, found 12")},
+      // Its tracks say how long they are: the one the cut falls in runs past the end.
+      {"MIDIFILE9.MID", "half", halve,
+       [](size_t size) { return "found " + std::to_string(size / 2) + ")"; }},
+
+      {"GRASS.BMP", "random", randomise, says("is not a picture the game can read (no BMP header)")},
+      {"PALDATA2.PAL", "random", randomise, says("is not a palette the game can read (no number at colour ")},
+      {"bat.WAV", "random", randomise, says("is not a sound the game can read (no RIFF header)")},
+      {"MIDIFILE9.MID", "random", randomise, says("is not a MIDI file (no MThd header)")},
+
+      {"GRASS.BMP", "huge", [](std::vector<uint8_t>& b) { put_le32(b, 34, 0xFFFFFFFF); },
+       says("is not a picture the game can read (size field 4 GB)")},
+      {"bat.WAV", "huge", [](std::vector<uint8_t>& b) { put_le32(b, 4, 0xFFFFFFFF); },
+       says("is not a sound the game can read (\"RIFF\" chunk with size field 4 GB)")},
+      {"HWEAPON0.WAV", "huge", [](std::vector<uint8_t>& b) { put_le32(b, 42, 0x7FFFFFF0); },
+       says("is not a sound the game can read (\"data\" chunk with size field 2 GB)")},
+      {"MIDIFILE9.MID", "huge", [](std::vector<uint8_t>& b) { std::memset(&b[18], 0xFF, 4); },
+       says("is not a MIDI file the game can read (size field 4 GB)")},
+
+      {"GRASS.BMP", "wrong", [](std::vector<uint8_t>& b) { b[28] = 4; },
+       says("is not a picture the game can read (BMP with 4-bit pixels)")},
+      {"title.BMP", "wrong",
+       [](std::vector<uint8_t>& b) {
+         std::vector<uint8_t> rgb(16 * 8 * 3, 200);
+         const std::filesystem::path path = std::filesystem::temp_directory_path() / "ashfallow-true.bmp";
+         ASSERT_TRUE(plat_write_bmp24(path.c_str(), rgb.data(), 16, 8));
+         b = file_bytes(path);
+         std::filesystem::remove(path);
+       },
+       says("is not a picture the game can read (BMP of true colours, not 8-bit)")},
+      {"SKELSP3.BMP", "wrong",
+       [](std::vector<uint8_t>& b) {
+         std::vector<uint8_t> indices(100 * 50, 7);
+         PALETTEENTRY palette[256] = {};
+         const std::filesystem::path path = std::filesystem::temp_directory_path() / "ashfallow-small.bmp";
+         ASSERT_TRUE(plat_write_bmp8(path.c_str(), indices.data(), 100, 50, palette));
+         b = file_bytes(path);
+         std::filesystem::remove(path);
+       },
+       // Five cells of 56 across and two of 72 down, each with a 1-pixel border.
+       says("is too small for its pictures (100 x 50 pixels, needs 285 x 146)")},
+      {"PALDATA2.PAL", "wrong", [](std::vector<uint8_t>& b) { b = {'B', 'M', '6', '0'}; },
+       says("is not a palette the game can read (no number at colour 1 of 256)")},
+      {"bat.WAV", "wrong", [](std::vector<uint8_t>& b) { std::memcpy(&b[8], "AVI ", 4); },
+       says("is not a sound the game can read (RIFF but not WAVE)")},
+      {"HWEAPON0.WAV", "wrong", [](std::vector<uint8_t>& b) { b[20] = 3; },
+       says("is not a sound the game can read (WAVE in format 3, not plain PCM)")},
+      {"MIDIFILE9.MID", "wrong", [](std::vector<uint8_t>& b) { put_le32(b, 4, 0x02000000); },
+       says("is not a MIDI file the game can read (header length 2)")},
+  };
+  const std::filesystem::path old_dir = std::filesystem::current_path();
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ashfallow-damaged-data";
+  for (const char* form : {"empty", "half", "random", "huge", "wrong"}) {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy(ASHFALLOW_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+    int damaged = 0;
+    std::vector<std::string> lines;
+    for (const DAMAGED_FILE_TYP& bad : cases) {
+      if (std::strcmp(bad.form, form)) continue;
+      std::vector<uint8_t> bytes = file_bytes(dir / bad.name);
+      const size_t good_size = bytes.size();
+      ASSERT_GT(good_size, 64u) << bad.name;
+      bad.damage(bytes);
+      put_bytes(dir / bad.name, bytes);
+      lines.push_back(std::string("ashfallow: data file \"") + bad.name + "\" " + bad.found(good_size));
+      ++damaged;
+    }
+    std::filesystem::current_path(dir);
+    ASSERT_TRUE(fresh_process_with_window());
+    testing::internal::CaptureStderr();
+    const int started = game_init();
+    const std::string said = testing::internal::GetCapturedStderr();
+    int said_lines = 0;
+    for (size_t at = said.find("ashfallow: data file"); at != std::string::npos;
+         at = said.find("ashfallow: data file", at + 1))
+      ++said_lines;
+    EXPECT_EQ(said_lines, damaged) << form << ": one line for each damaged file\n" << said;
+    for (const std::string& line : lines) {
+      const size_t name_end = line.find('"', 22);
+      const std::string name = line.substr(21, name_end - 20);
+      const size_t at = said.find(name);
+      ASSERT_NE(at, std::string::npos) << form << " " << name << "\n" << said;
+      const std::string said_line = said.substr(0, said.find('\n', at)).substr(said.rfind('\n', at) + 1);
+      EXPECT_NE(said_line.find(line.substr(line.find(name) + name.size() + 1)), std::string::npos)
+          << form << "\nwanted " << line << "\nsaid   " << said_line;
+      EXPECT_NE(said_line.find(" in " + dir.string()), std::string::npos) << said_line;
+    }
+    EXPECT_EQ(started, 1) << form;
+    int frames = 0;
+    for (; game_state != STATE_PLAY && frames < 40; ++frames) {
+      headless_key(DIK_SPACE, frames % 4 < 2);
+      game_main();
+    }
+    EXPECT_EQ(game_state, STATE_PLAY) << form;
+    game_shutdown();
+    plat_shutdown();
+    std::filesystem::current_path(old_dir);
+  }
   std::filesystem::remove_all(dir);
 }
 
