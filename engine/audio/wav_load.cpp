@@ -98,6 +98,10 @@ int load_wav_riff(RIFF_FILE_TYP* file, int control_flags) {
                                                control_flags | DSBCAPS_STATIC | DSBCAPS_LOCSOFTWARE);
   std::free(samples);
   if (!slot.sound_buffer) {
+    // Too few samples for any buffer is the file's fault; the others are the sound device's.
+    if (size < DSBSIZE_MIN)
+      plat_refusal_note("not a sound the game can read (%d bytes of samples, fewer than %d)",
+                        int(size), int(DSBSIZE_MIN));
     slot.state = SLOT_EMPTY;
     return -1;
   }

@@ -121,8 +121,8 @@ uint16_t pack_24(const uint8_t* bgr) {
 }  // namespace
 
 int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
-  if (!bitmap || !data) return 0;
-  if (size < kHeadersSize) {
+  if (!bitmap || (!data && size != 0)) return 0;
+  if (size < kHeadersSize) {  // an empty file's bytes may come without a pointer
     note_cut_short(kHeadersSize, size, true);
     return 0;
   }

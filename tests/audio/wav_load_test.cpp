@@ -3,12 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/refusal.h"
 #include "tests/audio/audio_helpers.h"
 #include "tests/audio/sound_fixture.h"
 
 namespace {
 
 using WavLoad = SoundTest;
+
+#define NOT_A_SOUND "not a sound the game can read "
 
 // Open file descriptors of this process: a failed load must close its file.
 int open_files() {
@@ -110,29 +113,37 @@ TEST_F(WavLoad, DamagedAndForeignFilesAreRefusedAndLeaveTheSlotEmpty) {
   struct Case {
     const char* name;
     std::vector<uint8_t> bytes;
+    const char* said;  // why, as the player is told
   } cases[] = {
-      {"truncated", truncated},
-      {"truncated_data", truncated_data},
-      {"absurd_data_size", absurd},
-      {"absurd_form_size", absurd_form},
-      {"not_riff", not_riff},
-      {"not_wave", not_wave},
-      {"no_fmt", no_fmt},
-      {"no_data", no_data},
-      {"short_fmt", short_fmt},
-      {"data_before_fmt", data_before_fmt},
-      {"float_tag", make_wav(3, 1, 11025, 32, std::vector<uint8_t>(400, 0))},
+      {"truncated", truncated, "cut short (expected 144 bytes, found 114)"},
+      {"truncated_data", truncated_data, "cut short (expected 144 bytes, found 114)"},
+      {"absurd_data_size", absurd, NOT_A_SOUND "(\"data\" chunk with size field 4 GB)"},
+      {"absurd_form_size", absurd_form, NOT_A_SOUND "(\"RIFF\" chunk with size field 4 GB)"},
+      {"not_riff", not_riff, NOT_A_SOUND "(no RIFF header)"},
+      {"not_wave", not_wave, NOT_A_SOUND "(RIFF but not WAVE)"},
+      {"no_fmt", no_fmt, NOT_A_SOUND "(no \"fmt \" chunk)"},
+      {"no_data", no_data, NOT_A_SOUND "(no \"data\" chunk)"},
+      {"short_fmt", short_fmt, "cut short (the file ends inside its sound format)"},
+      // The format, last in the file, is two bytes short of what the loader reads.
+      {"data_before_fmt", data_before_fmt, "cut short (the file ends inside its sound format)"},
+      {"float_tag", make_wav(3, 1, 11025, 32, std::vector<uint8_t>(400, 0)),
+       NOT_A_SOUND "(WAVE in format 3, not plain PCM)"},
       // A buffer holds at least 4 bytes: smaller data cannot become one.
-      {"no_samples", make_wav(1, 1, 11025, 8, {})},
-      {"three_samples", make_wav(1, 1, 11025, 8, {128, 200, 56})},
-      {"empty", {}},
-      {"header_only", {'R', 'I', 'F', 'F'}},
+      {"no_samples", make_wav(1, 1, 11025, 8, {}),
+       NOT_A_SOUND "(0 bytes of samples, fewer than 4)"},
+      {"three_samples", make_wav(1, 1, 11025, 8, {128, 200, 56}),
+       NOT_A_SOUND "(3 bytes of samples, fewer than 4)"},
+      {"empty", {}, "cut short (expected at least 12 bytes, found 0)"},
+      {"header_only", {'R', 'I', 'F', 'F'}, "cut short (expected at least 12 bytes, found 4)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string path = write_temp(std::string(c.name) + ".wav", c.bytes);
     int files = open_files();
+    plat_refusal_clear();
     EXPECT_EQ(load_wav_sound(path.c_str(), GAME_FLAGS), -1);
+    const char* said = plat_refusal_take();
+    EXPECT_STREQ(said ? said : "nothing", c.said);
     EXPECT_EQ(open_files(), files);
     EXPECT_EQ(sound_slots[0].state, SLOT_EMPTY);
     EXPECT_EQ(sound_slots[0].sound_buffer, nullptr);
@@ -141,8 +152,10 @@ TEST_F(WavLoad, DamagedAndForeignFilesAreRefusedAndLeaveTheSlotEmpty) {
   EXPECT_EQ(load_wav_sound("/nonexistent/bat.WAV", GAME_FLAGS), -1);
   EXPECT_EQ(load_wav_sound(nullptr, GAME_FLAGS), -1);
   EXPECT_EQ(load_wav_sound(std::filesystem::temp_directory_path().c_str(), GAME_FLAGS), -1);
-  // The table is untouched: the next good load takes slot 0.
+  // The table is untouched: the next good load takes slot 0, and is not refused.
+  plat_refusal_clear();
   EXPECT_EQ(load_bytes("good.wav", good), 0);
+  EXPECT_EQ(plat_refusal_take(), nullptr);
 }
 
 TEST_F(WavLoad, TwoHundredFiftySixLoadsFillTheTable) {

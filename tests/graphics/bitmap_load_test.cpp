@@ -9,9 +9,12 @@
 
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/display.h"
+#include "platform/refusal.h"
 #include "tests/graphics/bitmap_files.h"
 
 namespace {
+
+#define NOT_A_PICTURE "not a picture the game can read "
 
 uint32_t index_pattern(int x, int y) { return uint32_t(x * 3 + y * 17) & 0xFF; }
 
@@ -126,11 +129,13 @@ TEST_F(BitmapLoad, LoadingAgainReplacesThePixels) {
   EXPECT_EQ(bitmap_unload_file(nullptr), 0);
 }
 
-// Each broken file is refused and the record (an earlier good load) stays byte for byte.
+// Each broken file is refused, the record (an earlier good load) stays byte for byte, and the
+// loader notes why in the words a player is told.
 struct BrokenFile {
   const char* what;
   int bits;
   std::function<void(std::vector<uint8_t>&)> damage;
+  const char* said;
 };
 
 void PrintTo(const BrokenFile& c, std::ostream* os) { *os << c.what; }
@@ -141,7 +146,9 @@ TEST_P(BitmapBrokenFile, IsRefusedAndLeavesTheRecordAsItWas) {
   const BrokenFile& c = GetParam();
   BMP_FILE_TYP bitmap{};
   auto good = bmp_make(4, 2, 8, [](int, int) { return 9u; });
+  plat_refusal_clear();
   ASSERT_EQ(bitmap_load_memory(&bitmap, good.data(), good.size()), 1);
+  EXPECT_EQ(plat_refusal_take(), nullptr) << "a good file is not refused";
   BMP_FILE_TYP before;
   std::memcpy(&before, &bitmap, sizeof before);
   const uint8_t* pixels = bitmap.pixels;
@@ -149,7 +156,11 @@ TEST_P(BitmapBrokenFile, IsRefusedAndLeavesTheRecordAsItWas) {
   auto file = bmp_make(8, 4, c.bits, index_pattern);
   c.damage(file);
   EXPECT_EQ(bitmap_load_memory(&bitmap, file.data(), file.size()), 0) << c.what;
+  const char* said = plat_refusal_take();
+  EXPECT_STREQ(said ? said : "nothing", c.said);
   EXPECT_EQ(bitmap_load_file(&bitmap, BmpTempFile("broken.bmp", file).c_str()), 0) << c.what;
+  said = plat_refusal_take();
+  EXPECT_STREQ(said ? said : "nothing", c.said) << "read from the file";
   EXPECT_EQ(std::memcmp(&before, &bitmap, sizeof before), 0) << c.what;
   EXPECT_EQ(bitmap.pixels, pixels);
   EXPECT_EQ(bitmap.pixels[7], 9);
@@ -157,43 +168,69 @@ TEST_P(BitmapBrokenFile, IsRefusedAndLeavesTheRecordAsItWas) {
 }
 
 const BrokenFile kBroken[] = {
-    {"not BM", 8, [](auto& f) { f[0] = 'P'; }},
-    {"empty", 8, [](auto& f) { f.clear(); }},
-    {"cut inside the headers", 8, [](auto& f) { f.resize(30); }},
-    {"cut inside the colour table", 8, [](auto& f) { f.resize(54 + 500); }},
-    {"last byte missing", 8, [](auto& f) { f.pop_back(); }},
-    {"last byte missing, 24-bit", 24, [](auto& f) { f.pop_back(); }},
-    {"biSizeImage one short of the rows", 8, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 31); }},
-    {"biSizeImage 0", 8, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 0); }},
-    {"biSizeImage beyond the file", 16, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 4096); }},
-    {"biSizeImage absurd", 8, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 0xFFFFFFF0u); }},
-    {"width 0", 8, [](auto& f) { bmp_put32(f, BMP_WIDTH, 0); }},
-    {"width negative", 8, [](auto& f) { bmp_put32(f, BMP_WIDTH, uint32_t(-8)); }},
-    {"width absurd", 8, [](auto& f) { bmp_put32(f, BMP_WIDTH, 0x40000000u); }},
-    {"width larger than the data", 24, [](auto& f) { bmp_put32(f, BMP_WIDTH, 9); }},
-    {"height 0", 8, [](auto& f) { bmp_put32(f, BMP_HEIGHT, 0); }},
-    {"height negative (top-down rows)", 8, [](auto& f) { bmp_put32(f, BMP_HEIGHT, uint32_t(-4)); }},
-    {"height absurd", 16, [](auto& f) { bmp_put32(f, BMP_HEIGHT, 0x7FFFFFFFu); }},
-    {"32 bits", 8, [](auto& f) { bmp_put16(f, BMP_BIT_COUNT, 32); }},
-    {"4 bits", 8, [](auto& f) { bmp_put16(f, BMP_BIT_COUNT, 4); }},
-    {"run-length compressed", 8, [](auto& f) { bmp_put32(f, BMP_COMPRESSION, 1); }},
-    {"bit-field masks", 16, [](auto& f) { bmp_put32(f, BMP_COMPRESSION, 3); }},
-    {"larger info header", 8, [](auto& f) { bmp_put32(f, BMP_INFO_SIZE, 108); }},
-    {"pixels said to lie elsewhere", 16, [](auto& f) { bmp_put32(f, BMP_OFF_BITS, 66); }},
+    {"not BM", 8, [](auto& f) { f[0] = 'P'; },
+     NOT_A_PICTURE "(no BMP header)"},
+    {"empty", 8, [](auto& f) { f.clear(); },
+     "cut short (expected at least 54 bytes, found 0)"},
+    {"cut inside the headers", 8, [](auto& f) { f.resize(30); },
+     "cut short (expected at least 54 bytes, found 30)"},
+    {"cut inside the colour table", 8, [](auto& f) { f.resize(54 + 500); },
+     "cut short (expected 1110 bytes, found 554)"},
+    {"last byte missing", 8, [](auto& f) { f.pop_back(); },
+     "cut short (expected 1110 bytes, found 1109)"},
+    {"last byte missing, 24-bit", 24, [](auto& f) { f.pop_back(); },
+     "cut short (expected 150 bytes, found 149)"},
+    {"biSizeImage one short of the rows", 8, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 31); },
+     NOT_A_PICTURE "(size field 31 bytes, too small for 8 x 4 pixels)"},
+    {"biSizeImage 0", 8, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 0); },
+     NOT_A_PICTURE "(size field 0 bytes, too small for 8 x 4 pixels)"},
+    {"biSizeImage beyond the file", 16, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 4096); },
+     "cut short (expected 4150 bytes, found 118)"},
+    {"biSizeImage absurd", 8, [](auto& f) { bmp_put32(f, BMP_SIZE_IMAGE, 0xFFFFFFF0u); },
+     NOT_A_PICTURE "(size field 4 GB)"},
+    {"width 0", 8, [](auto& f) { bmp_put32(f, BMP_WIDTH, 0); },
+     NOT_A_PICTURE "(BMP of 0 x 4 pixels)"},
+    {"width negative", 8, [](auto& f) { bmp_put32(f, BMP_WIDTH, uint32_t(-8)); },
+     NOT_A_PICTURE "(BMP of -8 x 4 pixels)"},
+    {"width absurd", 8, [](auto& f) { bmp_put32(f, BMP_WIDTH, 0x40000000u); },
+     NOT_A_PICTURE "(BMP of 1073741824 x 4 pixels)"},
+    {"width larger than the data", 24, [](auto& f) { bmp_put32(f, BMP_WIDTH, 9); },
+     NOT_A_PICTURE "(size field 96 bytes, too small for 9 x 4 pixels)"},
+    {"height 0", 8, [](auto& f) { bmp_put32(f, BMP_HEIGHT, 0); },
+     NOT_A_PICTURE "(BMP of 8 x 0 pixels)"},
+    {"height negative (top-down rows)", 8, [](auto& f) { bmp_put32(f, BMP_HEIGHT, uint32_t(-4)); },
+     NOT_A_PICTURE "(BMP of 8 x -4 pixels)"},
+    {"height absurd", 16, [](auto& f) { bmp_put32(f, BMP_HEIGHT, 0x7FFFFFFFu); },
+     NOT_A_PICTURE "(BMP of 8 x 2147483647 pixels)"},
+    {"32 bits", 8, [](auto& f) { bmp_put16(f, BMP_BIT_COUNT, 32); },
+     NOT_A_PICTURE "(BMP with 32-bit pixels)"},
+    {"4 bits", 8, [](auto& f) { bmp_put16(f, BMP_BIT_COUNT, 4); },
+     NOT_A_PICTURE "(BMP with 4-bit pixels)"},
+    {"run-length compressed", 8, [](auto& f) { bmp_put32(f, BMP_COMPRESSION, 1); },
+     NOT_A_PICTURE "(compressed BMP)"},
+    {"bit-field masks", 16, [](auto& f) { bmp_put32(f, BMP_COMPRESSION, 3); },
+     NOT_A_PICTURE "(compressed BMP)"},
+    {"larger info header", 8, [](auto& f) { bmp_put32(f, BMP_INFO_SIZE, 108); },
+     NOT_A_PICTURE "(BMP with a 108-byte information header)"},
+    {"pixels said to lie elsewhere", 16, [](auto& f) { bmp_put32(f, BMP_OFF_BITS, 66); },
+     NOT_A_PICTURE "(pixels at byte 66, not after the headers)"},
     {"colour table of 16 entries", 8,
      [](auto& f) {
        // A writer that keeps only the entries it uses: the pixels follow 16 entries.
        f.erase(f.begin() + 54 + 64, f.begin() + 54 + 1024);
        bmp_put32(f, BMP_OFF_BITS, 54 + 64);
        bmp_put32(f, BMP_CLR_USED, 16);
-     }},
+     },
+     NOT_A_PICTURE "(pixels at byte 118, not after the headers)"},
     {"colour table of 16 entries, no offset", 8,
      [](auto& f) {
        f.erase(f.begin() + 54 + 64, f.begin() + 54 + 1024);
        bmp_put32(f, BMP_OFF_BITS, 0);
        bmp_put32(f, BMP_CLR_USED, 16);
-     }},
-    {"more than 256 colours", 8, [](auto& f) { bmp_put32(f, BMP_CLR_USED, 300); }},
+     },
+     NOT_A_PICTURE "(BMP with 16 colours, not 256)"},
+    {"more than 256 colours", 8, [](auto& f) { bmp_put32(f, BMP_CLR_USED, 300); },
+     NOT_A_PICTURE "(BMP with 300 colours, not 256)"},
 };
 
 // Test names from the descriptions: "cut inside the headers" -> CutInsideTheHeaders.

@@ -10,6 +10,7 @@
 #include "platform/faults.h"
 #include "platform/file_open.h"
 #include "platform/mix.h"
+#include "platform/refusal.h"
 #include "platform/web/silent/midi_length.h"
 #include "platform/web/silent/silent_state.h"
 #include "platform/web/silent/voices.h"
@@ -88,11 +89,19 @@ PLAT_MIDI_TYP* plat_music_load(PLAT_MUSIC_SYNTH_TYP* synth, const char* path) {
                            ? midi_length_us(midi->bytes.data(), midi->bytes.size())
                            : -1;
     if (us < 0) {
+      const bool mthd = midi->bytes[0] == 'M' && midi->bytes[1] == 'T' && midi->bytes[2] == 'h' &&
+                        midi->bytes[3] == 'd';
+      plat_refusal_note(mthd ? "not a MIDI file the game can read (header too short)"
+                             : "not a MIDI file (no MThd header)");
       delete midi;
       midi = nullptr;
     } else {
       midi->length_frames = us * MIX_RATE / 1000000;
     }
+  } else if (length >= 0 && length < 14) {
+    plat_refusal_note("cut short (expected at least 14 bytes, found %ld)", length);
+  } else if (length > MIDI_MAX_BYTES) {
+    plat_refusal_note("not a MIDI file the game can read (more than any piece)");
   }
   std::fclose(fp);
   return midi;
