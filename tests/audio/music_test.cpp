@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "engine/audio/music.h"
 #include "engine/audio/sound.h"
 #include "platform/faults.h"
+#include "platform/refusal.h"
 #include "tests/audio/audio_helpers.h"
 
 namespace {
@@ -140,6 +143,54 @@ TEST_F(MusicTest, FilesThatAreNotMidiAreRefused) {
   EXPECT_EQ(load_midi(std::filesystem::path(tune).parent_path().c_str()), -1);  // a folder
   EXPECT_EQ(midi_slots[0].state, SLOT_EMPTY);
   EXPECT_EQ(load_midi(tune.c_str()), 0);
+}
+
+// A file that is not music is refused, a piece whose tracks run past its end is kept as before;
+// either way the loader notes what is wrong, and a sound piece notes nothing.
+TEST_F(MusicTest, WhatIsWrongWithAFileIsNoted) {
+  std::vector<uint8_t> good;
+  {
+    std::FILE* in = std::fopen(tune.c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    for (int c; (c = std::fgetc(in)) != EOF;) good.push_back(uint8_t(c));
+    std::fclose(in);
+  }
+  ASSERT_GT(good.size(), 22u);
+  std::vector<uint8_t> half(good.begin(), good.begin() + long(good.size() / 2));
+  std::vector<uint8_t> huge_track = good;
+  std::fill_n(huge_track.begin() + 18, 4, uint8_t(0xFF));  // the first track's length
+  std::vector<uint8_t> short_header = good;
+  short_header[7] = 2;
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool loads;
+    std::string said;  // what the note holds, "" for none
+  } cases[] = {
+      {"text", {'h', 'e', 'l', 'l', 'o', ' ', 'm', 'u', 's', 'i', 'c', '!', '!', '!'}, false,
+       "not a MIDI file (no MThd header)"},
+      {"header_only", {'M', 'T', 'h', 'd'}, false, "cut short (expected at least 14 bytes, found 4)"},
+      {"short_header", short_header, false, "not a MIDI file the game can read (header length 2)"},
+      {"half", half, true, "found " + std::to_string(half.size()) + ")"},
+      {"huge_track", huge_track, true, "not a MIDI file the game can read (size field 4 GB)"},
+      {"good", good, true, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    delete_all_midi();
+    plat_refusal_clear();
+    EXPECT_EQ(load_midi(write_temp(std::string(c.name) + ".mid", c.bytes).c_str()), c.loads ? 0 : -1);
+    const char* said = plat_refusal_take();
+    if (c.said.empty()) {
+      EXPECT_EQ(said, nullptr) << said;
+      continue;
+    }
+    ASSERT_NE(said, nullptr);
+    EXPECT_NE(std::string(said).find(c.said), std::string::npos) << said;
+    if (c.name == std::string("half")) {
+      EXPECT_EQ(std::string(said).rfind("cut short (expected ", 0), 0u) << said;
+    }
+  }
 }
 
 TEST_F(MusicTest, StartingAgainEmptiesTheTableAndKeepsTheSynthesizer) {

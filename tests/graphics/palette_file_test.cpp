@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/graphics/palette.h"
+#include "platform/refusal.h"
 #include "tests/graphics/bitmap_files.h"
 
 namespace {
@@ -117,6 +118,36 @@ TEST(PaletteFile, EachEntryIsReadAfreshFromWhereTheLastStopped) {
     ASSERT_EQ(palette_file_load(file.c_str(), palette), 1);
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(same_entry(palette[i], c.want[i])) << '"' << c.text << "\" entry " << i;
     for (int i = 3; i < 256; ++i) ASSERT_TRUE(same_entry(palette[i], before[i])) << c.text << " entry " << i;
+  }
+}
+
+// A palette that falls short still loads as far as it goes, and the loader notes where it
+// stopped: at the end of the file or at something that is not a number.
+TEST(PaletteFile, WhereAShortOrSpoiledFileStopsIsNoted) {
+  std::string full;
+  for (int i = 0; i < 256; ++i) full += "\n" + std::to_string(i) + " 1 2 0";
+  std::string ten;
+  for (int i = 0; i < 10; ++i) ten += "1 2 3 4\n";
+  const struct {
+    std::string text;
+    const char* said;  // null: nothing noted
+  } cases[] = {
+      {full, nullptr},
+      {full + "\nnot numbers", nullptr},
+      {ten, "cut short (expected 256 colours, found 10)"},
+      {ten + "5 6", "cut short (expected 256 colours, found 10)"},
+      {"", "cut short (expected 256 colours, found 0)"},
+      {"1 2 3 4\n5 6 x 8\n9 9 9 9\n", "not a palette the game can read (no number at colour 2 of 256)"},
+      {"- 1 2 3 4", "not a palette the game can read (no number at colour 1 of 256)"},
+      {"BM6\x0c\x01", "not a palette the game can read (no number at colour 1 of 256)"},
+  };
+  for (const auto& c : cases) {
+    PALETTEENTRY palette[256];
+    BmpTempFile file("noted.pal", text_bytes(c.text));
+    plat_refusal_clear();
+    ASSERT_EQ(palette_file_load(file.c_str(), palette), 1);
+    const char* said = plat_refusal_take();
+    EXPECT_STREQ(said ? said : "nothing", c.said ? c.said : "nothing") << c.text.substr(0, 40);
   }
 }
 
