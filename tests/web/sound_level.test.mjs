@@ -128,6 +128,9 @@ test('the page plays each band within 2 dB of the native mix of the same game', 
   const others = sounds.filter((s) => s.bytes !== strikeLength);  // the laser
   console.log(`# sounds: ${strikes.length} strikes of ${strikeLength} samples, ${others.length} others`);
   assert.ok(strikes.length >= 6, `only ${strikes.length} strikes were heard`);
+  // How far the page's music stands from where the native game's is, against the effects.
+  const lead = sounds.map((s) => pieceAt(s.time) - s.native).sort((a, b) => a - b)[sounds.length >> 1];
+  console.log(`# the page's music against its effects: ${(lead * 1000).toFixed(0)} ms from the native mix's`);
 
   // The music: the tapped stretch of the piece (less half a second at each end), where no
   // effect sounds in either mix.
