@@ -15,6 +15,8 @@
 #include "platform/checked_write.h"
 #include "platform/demo.h"
 #include "platform/headless/headless.h"
+#include "sim/demo_clock.h"
+#include "sim/mix_wav.h"
 #include "sim/options.h"
 #include "sim/trace.h"
 
@@ -27,6 +29,16 @@ int capture_failures = 0;
 int trace_failed = 0;
 const char* trace_reason = "write failed";
 std::vector<int> captures_done;
+SIM_MIX_WAV_TYP mix_wav;
+std::vector<uint32_t> replay_clocks;  // each replayed frame's start on the recorded clock
+
+// Where the frame about to run starts on the game's clock: a replay's is in its demo (reading
+// the clock here would be a read the recording does not hold).
+uint32_t frame_start_ms() {
+  if (options.replay.empty()) return headless_ticks();
+  const size_t frame = size_t(frames_run);
+  return frame < replay_clocks.size() ? replay_clocks[frame] : replay_clocks.empty() ? 0 : replay_clocks.back();
+}
 
 void capture_pass(int pass, int presents_before) {
   for (size_t i = 0; i < options.captures.size(); ++i) {
@@ -62,7 +74,8 @@ int absolute_paths(std::string* error) {
   for (SIM_CAPTURE_TYP& capture : options.captures)
     if (!make_absolute("--capture", &capture.path, error)) return 0;
   return make_absolute("--replay", &options.replay, error) &&
-         make_absolute("--record", &options.record, error);
+         make_absolute("--record", &options.record, error) &&
+         make_absolute("--mix-wav", &options.mix_wav, error);
 }
 
 // The demo named by --replay, loaded and checked against the data here: its seed then starts
@@ -114,6 +127,7 @@ int sim_frame() {
   const int pass = headless_pass() - 1;
   const int presents_before = headless_presents();
   if (options.undying && !skeleton_list.empty()) skeleton_list[0].health = 100;
+  if (!options.mix_wav.empty()) sim_mix_wav_until(&mix_wav, frame_start_ms());
   const int result = game_main();
   ++frames_run;
   if (options.trace && !trace_failed) {
@@ -174,6 +188,20 @@ int main(int argc, char** argv) {
     plat_shutdown();
     return 2;
   }
+  if (!options.replay.empty() && !options.mix_wav.empty() &&
+      !sim_demo_frame_clocks(options.replay, &replay_clocks, &error)) {
+    std::fprintf(stderr, "ashfallow-sim: %s\n", error.c_str());
+    plat_demo_replay_finish(0, nullptr, 0);
+    plat_shutdown();
+    return 2;
+  }
+  if (!options.mix_wav.empty() && !sim_mix_wav_open(&mix_wav, options.mix_wav)) {
+    std::fprintf(stderr, "ashfallow-sim: %s\n", mix_wav.failure.c_str());
+    sim_mix_wav_close(&mix_wav);
+    if (!options.replay.empty()) plat_demo_replay_finish(0, nullptr, 0);
+    plat_shutdown();
+    return 1;
+  }
   if (!options.record.empty()) {
     const DEMO_HEADER_TYP header = {options.seed, data_files_checksum()};
     char demo_reason[512];
@@ -187,6 +215,16 @@ int main(int argc, char** argv) {
   const GAME_CALLS_TYP calls = {game_init, sim_frame, game_shutdown};
   if (app_start(&calls)) {
     while (app_pass()) {
+    }
+  }
+  // The last frame's own span and a second for its sounds to ring out, while the sound and
+  // the music are still there.
+  int mix_failed = 0;
+  if (!options.mix_wav.empty()) {
+    sim_mix_wav_extra(&mix_wav, 1030);
+    if (!sim_mix_wav_close(&mix_wav)) {
+      std::fprintf(stderr, "ashfallow-sim: %s\n", mix_wav.failure.c_str());
+      mix_failed = 1;
     }
   }
   // The demo ends with the frames, before shut-down makes reads of its own.
@@ -217,7 +255,7 @@ int main(int argc, char** argv) {
     trace_failed = 1;
   }
   if (trace_failed) std::fprintf(stderr, "ashfallow-sim: cannot write the trace: %s\n", trace_reason);
-  if ((capture_failures || demo_failed || trace_failed) && exit_code == 0) exit_code = 1;
+  if ((capture_failures || demo_failed || trace_failed || mix_failed) && exit_code == 0) exit_code = 1;
   if (diverged) exit_code = 3;
   return exit_code;
 }

@@ -91,9 +91,12 @@ const char* sim_usage() {
          "--replay plays a demo, recorded here or by \"ashfallow --record\", frame for frame on\n"
          "its recorded readings, seed and keys (no --seed, --key, --keys or --undying then); it\n"
          "ends with the demo, and stops where the game parts from its recording.\n"
-         "Exit code: the game's (1 when a capture, the trace or the demo could not be written, 2\n"
-         "for bad options, a bad key script or a demo refused, 3 when the replay parted from its\n"
-         "demo, 141 when the reader of the trace went away).\n";
+         "--mix-wav writes the run's sound (the effects and the music as the headless mix plays\n"
+         "them, each frame's sounds starting where the frame did on the game's clock, a replay's\n"
+         "recorded one) as 16-bit stereo WAV at 44100 Hz, from the first frame on.\n"
+         "Exit code: the game's (1 when a capture, the trace, the mix or the demo could not be\n"
+         "written, 2 for bad options, a bad key script or a demo refused, 3 when the replay\n"
+         "parted from its demo, 141 when the reader of the trace went away).\n";
 }
 
 int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::string* error) {
@@ -113,7 +116,8 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
     }
     const bool takes_value = option == "--frames" || option == "--key" || option == "--capture" ||
                              option == "--seed" || option == "--keys" || option == "--until" ||
-                             option == "--data" || option == "--replay" || option == "--record";
+                             option == "--data" || option == "--replay" || option == "--record" ||
+                             option == "--mix-wav";
     if (!takes_value) {
       *error = "unknown option \"" + option + "\"";
       return 0;
@@ -140,6 +144,8 @@ int sim_parse_options(int argc, char** argv, SIM_OPTIONS_TYP* options, std::stri
       options->replay = value;
     } else if (option == "--record") {
       options->record = value;
+    } else if (option == "--mix-wav") {
+      options->mix_wav = value;
     } else if (option == "--keys") {
       if (!sim_read_key_script(value, &options->keys, error)) return 0;
     } else if (option == "--until") {

@@ -24,6 +24,7 @@ struct SIM_OPTIONS_TYP {
   int seed_given = 0;
   std::string replay;  // a demo to play instead of the seed, the key script and the clock
   std::string record;  // a demo to write of this run
+  std::string mix_wav;  // the run's mix to write as WAV, empty: none
   int trace = 0;
   int undying = 0;  // the player's health is put back to 100 before every frame
   int help = 0;

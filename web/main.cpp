@@ -9,23 +9,30 @@
 #include <string>
 
 #include "app/data_files.h"
+#include "app/data_sum.h"
 #include "app/entry.h"
 #include "app/game_shell.h"
 #include "game/world.h"
+#include "platform/demo.h"
 #include "platform/web/web.h"
 #include "sim/trace.h"
 
 namespace {
 
-// What the page's address asked for (?seed=N&undying&trace): a fixed seed, the player's
-// health put back before every frame (for loading the game with actors), a trace per frame.
+// What the page's address asked for (?seed=N&undying&trace&record): a fixed seed, the player's
+// health put back before every frame (for loading the game with actors), a trace per frame,
+// and a demo of the game (every key and clock reading) that whoever watches the page can ask
+// for, so the same game can be replayed natively.
 struct PAGE_OPTIONS_TYP {
   long seed;
   int undying;
   int trace;
+  int record;
 };
 
-PAGE_OPTIONS_TYP options = {-1, 0, 0};
+PAGE_OPTIONS_TYP options = {-1, 0, 0, 0};
+int recording = 0;
+constexpr const char* DEMO_PATH = "/page.demo";
 int pass = -1;       // the loop pass now running, from 0 as the simulator counts them
 bool scheduled = false;
 
@@ -45,6 +52,7 @@ void report_frame() {
 }
 
 int page_frame() {
+  if (recording) plat_demo_frame();
   if (options.undying && !skeleton_list.empty()) skeleton_list[0].health = 100;
   const int result = game_main();
   report_frame();
@@ -97,6 +105,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE void page_start() {
     return;
   }
   game_fixed_seed = options.seed;
+  if (options.record) {
+    // The demo keeps the seed the game plays with: one is chosen when the page was given none.
+    if (game_fixed_seed < 0) game_fixed_seed = EM_ASM_INT({ return Date.now() % 2147483647; });
+    const DEMO_HEADER_TYP header = {static_cast<uint32_t>(game_fixed_seed), data_files_checksum()};
+    char why[512];
+    recording = plat_demo_record_start(DEMO_PATH, &header, why, static_cast<int>(sizeof why));
+    if (!recording) std::fprintf(stderr, "ashfallow: no demo: %s\n", why);
+  }
   if (!app_start(&calls)) {
     end_game("Ashfallow could not start - see the browser's console");
     return;
@@ -106,10 +122,24 @@ extern "C" EMSCRIPTEN_KEEPALIVE void page_start() {
   schedule(0);
 }
 
+// Ends the page's demo (the game plays on unrecorded) and leaves it in the page's files for the
+// page to hand out. 1, or 0 when there is none or a write failed (said on the console).
+extern "C" EMSCRIPTEN_KEEPALIVE int page_demo_finish() {
+  if (!recording) return 0;
+  recording = 0;
+  char why[512];
+  if (!plat_demo_record_finish(why, static_cast<int>(sizeof why))) {
+    std::fprintf(stderr, "ashfallow: the demo is lost: %s\n", why);
+    return 0;
+  }
+  return 1;
+}
+
 int main() {
   options.seed = EM_ASM_INT({ return Module['pageOptions']['seed']; });
   options.undying = EM_ASM_INT({ return Module['pageOptions']['undying'] ? 1 : 0; });
   options.trace = EM_ASM_INT({ return Module['pageOptions']['trace'] ? 1 : 0; });
+  options.record = EM_ASM_INT({ return Module['pageOptions']['record'] ? 1 : 0; });
   // The game's own list of its files, so the page fetches exactly what the game reads.
   std::string names;
   for (int i = 0; i < DATA_FILE_COUNT; ++i) names += std::string(i ? "\n" : "") + DATA_FILES[i];

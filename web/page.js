@@ -10,7 +10,7 @@ Module['showLine'] = function (text) {
 };
 
 // ?seed=N fixes the random seed, ?undying keeps the player's health up, ?trace keeps the
-// simulator's trace of every frame.
+// simulator's trace of every frame, ?record records the game as a demo (Module.demo()).
 Module['pageOptions'] = (function () {
   var query = new URLSearchParams(location.search);
   var seed = parseInt(query.get('seed'), 10);
@@ -18,6 +18,7 @@ Module['pageOptions'] = (function () {
     seed: seed >= 0 && seed <= 0x7fffffff ? seed : -1,
     undying: query.has('undying'),
     trace: query.has('trace'),
+    record: query.has('record'),
   };
 })();
 
@@ -35,6 +36,14 @@ Module['onFrame'] = function (pass, workUs, actors, line) {
     f.actors.push(actors);
     if (line) f.trace.push(line);
   }
+};
+
+// The demo of the game so far (with ?record): its bytes, or null. The recording ends here.
+Module['demo'] = function () {
+  if (!Module['_page_demo_finish']()) return null;
+  var bytes = FS.readFile('/page.demo');
+  FS.unlink('/page.demo');
+  return bytes;
 };
 
 Module['print'] = function (text) { console.log(text); };
@@ -88,6 +97,7 @@ Module['soundPlayed'] = function (time, bytes, volume) {
 // not yet decoded starts, when it is, where the game's music has got to by then.
 Module['music'] = {
   buffer: null, context: null, mix: null, node: null, wanted: null, gameStarted: false,
+  started: null,
   // The game's music lasts as long as the rendered piece, once both are there.
   tellLength: function () {
     if (this.gameStarted && this.buffer) Module['_web_music_rendered'](this.buffer.duration * 1e6);
@@ -116,6 +126,8 @@ Module['music'] = {
       node.connect(this.mix);
       node.start(0, at);
       this.node = node;
+      // Where the piece stood on the audio clock, for whoever compares what the page played.
+      this.started = { time: this.context.currentTime, at: at };
     } catch (e) {
       console.log('Ashfallow: the music cannot play here (' + e + ')');
     }

@@ -46,9 +46,19 @@ add_library(platform_audio OBJECT ${silent_sources} ${ASHFALLOW_ROOT}/platform/a
 target_link_libraries(platform_audio PUBLIC platform_core)
 
 # The page's backend, and the scripted one for the simulator. The page's effects play on
-# emscripten's own OpenAL (on WebAudio).
+# emscripten's own OpenAL (on WebAudio); without ASHFALLOW_WEB_SOUND the page is silent, which
+# is only there to weigh what the sound adds to it.
+option(ASHFALLOW_WEB_SOUND "The page plays its sound (off: a silent page, to compare sizes)" ON)
 ashfallow_library(platform_web platform/web)
-target_link_libraries(platform_web PUBLIC platform_api platform_core platform_audio openal)
+target_link_libraries(platform_web PUBLIC platform_api platform_core platform_audio)
+if(ASHFALLOW_WEB_SOUND)
+  target_link_libraries(platform_web PUBLIC openal)
+else()
+  get_target_property(web_sources platform_web SOURCES)
+  list(FILTER web_sources EXCLUDE REGEX "/web_audio\\.cpp$")
+  set_property(TARGET platform_web PROPERTY SOURCES ${web_sources}
+               ${ASHFALLOW_ROOT}/platform/web/no_sound/web_audio_none.cpp)
+endif()
 ashfallow_library(platform_headless platform/headless)
 target_link_libraries(platform_headless PUBLIC platform_api platform_core platform_audio)
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/core/backend.h"
 #include "platform/display.h"
 #include "platform/ticks.h"
 #include "platform/web/web.h"
@@ -37,7 +38,9 @@ void plat_shutdown() {
 // The page always fills its window: there is no desktop to choose a window on.
 void plat_display_prefer_window(int) {}
 
-uint32_t web_ms_until_next_pass() { return web_pace_delay(&web_backend.pace, plat_get_tick_count()); }
+// The page's loop reads the clock for itself, beneath any demo: its reads are not the game's,
+// and a recording of them could never be replayed where no page loop runs.
+uint32_t web_ms_until_next_pass() { return web_pace_delay(&web_backend.pace, plat_backend_ticks()); }
 
 int web_page_hidden() { return web_backend.hidden; }
 

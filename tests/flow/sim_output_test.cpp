@@ -35,6 +35,12 @@ const SIM_FAILURE_TYP FAILURES[] = {
      "cannot write the trace: No space left on device"},
     {"capture_full_disk", "--frames 3 --capture 1:/dev/full", "/dev/null", 1,
      "cannot write /dev/full: No space left on device"},
+    {"mix_full_disk", "--frames 3 --mix-wav /dev/full", "/dev/null", 1,
+     "cannot write /dev/full: No space left on device"},
+    {"mix_no_folder", "--frames 3 --mix-wav @/none/mix.wav", "/dev/null", 1,
+     "cannot write @/none/mix.wav: No such file or directory"},
+    {"mix_replay_not_a_demo", "--replay @/script.fifo --mix-wav @/mix.wav", "/dev/null", 2,
+     "@/script.fifo: not a regular file"},
 };
 
 std::string with_folder(std::string text, const std::string& folder) {
