@@ -23,8 +23,11 @@ struct FILE_KEY_TYP {
 
 struct CACHED_FILE_TYP {
   FILE_KEY_TYP key;
+  uint64_t serial;  // which read of which file these bytes are: never given to another
   std::vector<uint8_t> bytes;
 };
+
+uint64_t last_serial = 0;
 
 // The game's data files come to under 2 MB; beyond this the cache starts afresh.
 constexpr size_t CACHE_LIMIT = 32u << 20;
@@ -73,7 +76,8 @@ bool read_whole(const char* path, size_t max_bytes, CACHED_FILE_TYP* out) {
 
 }  // namespace
 
-int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** data, size_t* size) {
+int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** data, size_t* size,
+                          uint64_t* serial) {
   if (!path || !data || !size) return 0;
   struct stat st;
   if (::stat(path, &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -85,6 +89,7 @@ int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** da
     if (found != cache().end() && same_key(found->second.key, key_of(st))) {
       *data = found->second.bytes.data();
       *size = found->second.bytes.size();
+      if (serial) *serial = found->second.serial;
       return 1;
     }
     if (found != cache().end()) {
@@ -93,11 +98,13 @@ int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** da
     }
     CACHED_FILE_TYP file;
     if (!read_whole(path, max_bytes, &file)) return 0;
+    file.serial = ++last_serial;
     if (cached_bytes + file.bytes.size() > CACHE_LIMIT) plat_file_cache_clear();
     cached_bytes += file.bytes.size();
     CACHED_FILE_TYP& kept = cache()[path] = std::move(file);
     *data = kept.bytes.data();
     *size = kept.bytes.size();
+    if (serial) *serial = kept.serial;
     return 1;
   } catch (...) {
     return 0;  // no memory for the cache's own bookkeeping
