@@ -1,8 +1,9 @@
 // The actors' cost per frame: one update_skeletons pass at 50, 200 and 1,000 skeletons (16 dead
 // pairs), a full set of updates at the game's busy size (200 skeletons, 4 summons, 16 dead
-// pairs), and one spawn_edge_skeleton (nine sheet reads, 36 surfaces). Each is reported against a
-// baseline in the same run: the updates against copying the lists they walk (the memory they
-// touch), the spawn against reading its nine files with fread. The per-call times set against the
+// pairs), one death's erase at 2,000 skeletons, and one spawn_edge_skeleton (nine sheet reads,
+// 36 surfaces). Each is reported against a baseline in the same run: the updates against copying
+// the lists they walk (the memory they touch), the erase against one update pass over the same
+// 2,000 without deaths, the spawn against reading its nine files with fread. The per-call times set against the
 // 30 ms frame are in the table.
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,7 @@
 #include "bench/ratio_report.h"
 #include "engine/graphics/clock.h"
 #include "engine/math/trig.h"
+#include "game/actor_art.h"
 #include "game/actor_list.h"
 #include "game/spawn.h"
 #include "game/updates.h"
@@ -83,6 +85,22 @@ BENCHMARK_TEMPLATE(BM_CopyLists, 50)->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(BM_CopyLists, 200)->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(BM_CopyLists, 1000)->Unit(benchmark::kMicrosecond);
 
+BENCHMARK_TEMPLATE(BM_UpdateSkeletons, 2000)->Unit(benchmark::kMicrosecond);
+
+// One death at 2,000 actors: the erase from the middle of the list (the average place), every
+// record after it moving down one. The record is put back at the end so each pass erases from a
+// list of the same length.
+void BM_EraseOneOf2000(benchmark::State& state) {
+  set_up_field(2000, 0, 16);
+  for (auto _ : state) {
+    actor_remove(&skeleton_list, static_cast<int>(skeleton_list.size()) / 2);
+    add_actor(&skeleton_list, 56, 72);
+    benchmark::ClobberMemory();
+  }
+  world_reset();
+}
+BENCHMARK(BM_EraseOneOf2000)->Unit(benchmark::kMicrosecond);
+
 void BM_AllUpdates(benchmark::State& state) {
   set_up_field(200, 4, 16);
   for (auto _ : state) {
@@ -109,18 +127,34 @@ void BM_AllUpdatesCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_AllUpdatesCopy)->Unit(benchmark::kMicrosecond);
 
-void BM_SpawnEdgeSkeleton(benchmark::State& state) {
-  if (chdir(ASHFALLOW_DATA_DIR) != 0) state.SkipWithError("no data folder");
-  set_up_field(0, 0, 0);
+// A spawn as the game makes it: the player's sprite, cut from the same sheets, stands in the
+// field. Without it (the Alone case) nothing else holds the frames, so every spawn makes all 36
+// of them again; the game never spawns with no player.
+void spawn_and_remove(benchmark::State& state) {
   for (auto _ : state) {
     spawn_edge_skeleton();
     state.PauseTiming();
     actor_remove(&skeleton_list, static_cast<int>(skeleton_list.size()) - 1);
     state.ResumeTiming();
   }
+}
+
+void BM_SpawnEdgeSkeleton(benchmark::State& state) {
+  if (chdir(ASHFALLOW_DATA_DIR) != 0) state.SkipWithError("no data folder");
+  set_up_field(0, 0, 0);
+  if (!player_sprite_build(&skeleton_list[0], nullptr)) state.SkipWithError("no player sprite");
+  spawn_and_remove(state);
   world_reset();
 }
 BENCHMARK(BM_SpawnEdgeSkeleton)->Unit(benchmark::kMicrosecond);
+
+void BM_SpawnEdgeSkeletonAlone(benchmark::State& state) {
+  if (chdir(ASHFALLOW_DATA_DIR) != 0) state.SkipWithError("no data folder");
+  set_up_field(0, 0, 0);
+  spawn_and_remove(state);
+  world_reset();
+}
+BENCHMARK(BM_SpawnEdgeSkeletonAlone)->Unit(benchmark::kMicrosecond);
 
 void BM_FreadNineSheets(benchmark::State& state) {
   if (chdir(ASHFALLOW_DATA_DIR) != 0) state.SkipWithError("no data folder");
@@ -146,7 +180,9 @@ int main(int argc, char** argv) {
       {"update_skeletons, 200", "BM_UpdateSkeletons<200>", "BM_CopyLists<200>"},
       {"update_skeletons, 1000", "BM_UpdateSkeletons<1000>", "BM_CopyLists<1000>"},
       {"all updates, 200/4/16", "BM_AllUpdates", "BM_AllUpdatesCopy"},
+      {"one death's erase vs update, 2000", "BM_EraseOneOf2000", "BM_UpdateSkeletons<2000>"},
       {"spawn_edge_skeleton", "BM_SpawnEdgeSkeleton", "BM_FreadNineSheets"},
+      {"spawn_edge_skeleton, no player", "BM_SpawnEdgeSkeletonAlone", "BM_FreadNineSheets"},
   };
   bench_run_with_ratios(&argc, argv, pairs, static_cast<int>(sizeof pairs / sizeof pairs[0]));
 }

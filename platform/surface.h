@@ -4,6 +4,7 @@
 // A surface is 8 bits (palette indices) or 16 bits (packed RGB) per pixel. While a surface is
 // locked, nothing else may touch it: blits, fills and text on it (or from it) are refused.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "platform/types.h"
 
@@ -47,6 +48,15 @@ int plat_surface_get_color_key(const SURFACE_TYP* surface, uint32_t* low, uint32
 uint8_t* plat_surface_lock(SURFACE_TYP* surface, int* pitch);
 // 1, or 0 when the surface is null or not locked.
 int plat_surface_unlock(SURFACE_TYP* surface);
+// Copies `rows` rows of `row_bytes` bytes, `from_pitch` apart in `from`, into the top left of the
+// surface: what a lock, a copy row by row and an unlock would do, with the same refusals and the
+// same fault (CALL_SURFACE_LOCK). `source` is 0, or a number the caller gives these bytes and no
+// others while it is in use (a loaded sheet's): then a surface still blank receiving a copy from
+// the same place that an earlier blank surface of its size received takes that surface's
+// pixels as they were, without a copy. 1, or 0 when the surface is null, locked, smaller than
+// the rows, a fault is injected or memory runs out (the surface then stays as it was).
+int plat_surface_copy_in(SURFACE_TYP* surface, const uint8_t* from, size_t from_pitch,
+                         int row_bytes, int rows, uint64_t source);
 
 // Fills a rectangle (null: the whole surface) with a colour (low 8 or 16 bits used), cut to
 // the surface and to the clip list of its clipper if it has one. 1, or 0 when locked or null.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "engine/graphics/display.h"
 #include "platform/file_open.h"
@@ -120,6 +121,113 @@ uint16_t pack_24(const uint8_t* bgr) {
 
 }  // namespace
 
+// A file's pixels as decoded once, for every record that loads the file while it is unchanged.
+struct BITMAP_DECODE_TYP {
+  int references;        // the table's own and one per record holding the pixels
+  uint64_t file_serial;  // the file layer's name for the bytes decoded
+  int format;            // the 16-bit format 24-bit rows were packed for
+  uint64_t source;       // never the same for two decodes
+  BITMAPFILEHEADER file_header;
+  BITMAPINFOHEADER info_header;
+  PALETTEENTRY palette[256];
+  uint8_t* pixels;
+  size_t bytes;
+};
+
+namespace {
+
+// The game's sheets fit many times over; past either bound the oldest decodes go (records still
+// holding one keep it until they are unloaded).
+constexpr int kDecodesKept = 32;
+constexpr size_t kDecodedBytesKept = 32u << 20;
+BITMAP_DECODE_TYP* decodes[kDecodesKept];
+int next_decode_slot = 0;
+size_t decoded_bytes = 0;
+uint64_t last_source = 0;
+
+void decode_release(BITMAP_DECODE_TYP* decode) {
+  if (!decode || --decode->references > 0) return;
+  std::free(decode->pixels);
+  delete decode;
+}
+
+void drop_pixels(BMP_FILE_TYP* bitmap) {
+  if (bitmap->decode)
+    decode_release(bitmap->decode);
+  else
+    std::free(bitmap->pixels);
+  bitmap->decode = nullptr;
+  bitmap->source = 0;
+  bitmap->pixels = nullptr;
+}
+
+BITMAP_DECODE_TYP* find_decode(uint64_t file_serial) {
+  for (BITMAP_DECODE_TYP* decode : decodes)
+    if (decode && decode->file_serial == file_serial && decode->format == pixel_format) return decode;
+  return nullptr;
+}
+
+void evict_next() {
+  BITMAP_DECODE_TYP*& slot = decodes[next_decode_slot];
+  next_decode_slot = (next_decode_slot + 1) % kDecodesKept;
+  if (!slot) return;
+  decoded_bytes -= slot->bytes;
+  decode_release(slot);
+  slot = nullptr;
+}
+
+// Files the fresh decode (whose pixels it takes) in the table; null when there is no memory.
+BITMAP_DECODE_TYP* keep_decode(uint64_t file_serial, BMP_FILE_TYP* fresh) {
+  auto* decode = new (std::nothrow) BITMAP_DECODE_TYP{};
+  if (!decode) return nullptr;
+  decode->references = 1;
+  decode->file_serial = file_serial;
+  decode->format = pixel_format;
+  decode->source = ++last_source;
+  decode->file_header = fresh->file_header;
+  decode->info_header = fresh->info_header;
+  std::memcpy(decode->palette, fresh->palette, sizeof decode->palette);
+  decode->pixels = fresh->pixels;
+  const int bytes_per_pixel = decode->info_header.biBitCount / 8;
+  decode->bytes = size_t(decode->info_header.biWidth) * size_t(decode->info_header.biHeight) * size_t(bytes_per_pixel);
+  fresh->pixels = nullptr;
+  const int slot = next_decode_slot;
+  evict_next();  // the slot this one takes
+  for (int i = 1; i < kDecodesKept && decoded_bytes + decode->bytes > kDecodedBytesKept; ++i) evict_next();
+  decodes[slot] = decode;
+  decoded_bytes += decode->bytes;
+  return decode;
+}
+
+// What a load of the file does, with the decode's pixels shared.
+void hold_decode(BMP_FILE_TYP* bitmap, BITMAP_DECODE_TYP* decode) {
+  ++decode->references;
+  drop_pixels(bitmap);
+  bitmap->file_header = decode->file_header;
+  bitmap->info_header = decode->info_header;
+  if (decode->info_header.biBitCount == 8) std::memcpy(bitmap->palette, decode->palette, sizeof bitmap->palette);
+  bitmap->pixels = decode->pixels;
+  bitmap->decode = decode;
+  bitmap->source = decode->source;
+}
+
+// Loads cached file bytes, decoding them only the first time.
+int load_cached(BMP_FILE_TYP* bitmap, uint64_t file_serial, const uint8_t* data, size_t size) {
+  if (BITMAP_DECODE_TYP* decode = find_decode(file_serial)) {
+    hold_decode(bitmap, decode);
+    return 1;
+  }
+  BMP_FILE_TYP fresh{};
+  if (!bitmap_load_memory(&fresh, data, size)) return 0;
+  if (BITMAP_DECODE_TYP* decode = keep_decode(file_serial, &fresh)) {
+    hold_decode(bitmap, decode);
+    return 1;
+  }
+  return bitmap_load_memory(bitmap, data, size);  // no memory to keep it: the record's own copy
+}
+
+}  // namespace
+
 int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
   if (!bitmap || (!data && size != 0)) return 0;
   if (size < kHeadersSize) {  // an empty file's bytes may come without a pointer
@@ -167,7 +275,7 @@ int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size) {
     }
   }
   if (ih.biBitCount == 24) ih.biBitCount = 16;
-  std::free(bitmap->pixels);
+  drop_pixels(bitmap);
   bitmap->file_header = fh;
   bitmap->info_header = ih;
   bitmap->pixels = pixels;
@@ -180,8 +288,9 @@ int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name) {
   // cache serves them. Files too large for it are read as they arrive, below.
   const uint8_t* cached = nullptr;
   size_t cached_size = 0;
-  if (plat_read_file_cached(file_name, kCachedFileLimit, &cached, &cached_size))
-    return bitmap_load_memory(bitmap, cached, cached_size);
+  uint64_t serial = 0;
+  if (plat_read_file_cached(file_name, kCachedFileLimit, &cached, &cached_size, &serial))
+    return load_cached(bitmap, serial, cached, cached_size);
   FILE* file = plat_open_regular_file(file_name, "rb");
   if (!file) return 0;
 
@@ -234,8 +343,7 @@ int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name) {
 
 int bitmap_unload_file(BMP_FILE_TYP* bitmap) {
   if (!bitmap) return 0;
-  std::free(bitmap->pixels);
-  bitmap->pixels = nullptr;
+  drop_pixels(bitmap);
   return 1;
 }
 

@@ -50,18 +50,27 @@ constexpr int BITMAP_INFO_HEADER_SIZE = 40;
 constexpr int BITMAP_MAX_DIMENSION = 16384;
 constexpr uint32_t BITMAP_MAX_IMAGE_BYTES = 64u << 20;
 
+struct BITMAP_DECODE_TYP;
+
 struct BMP_FILE_TYP {
   BITMAPFILEHEADER file_header;
   BITMAPINFOHEADER info_header;
   PALETTEENTRY palette[256];  // red, green, blue, PC_NOCOLLAPSE; 8-bit files only
   uint8_t* pixels;            // rows top-down, each biWidth x bytes per pixel; null when unloaded
+  // A file loaded again while unchanged shares the pixels decoded the first time: then `decode`
+  // holds them (read only) and `source` names them for copies out of them (see
+  // plat_surface_copy_in); both 0 when the pixels are the record's own.
+  BITMAP_DECODE_TYP* decode;
+  uint64_t source;
 };
 
 // Loads a file into the record, freeing the pixels of an earlier load. 1, or 0 (record unchanged).
+// Sprite sheets are loaded once per actor: an unchanged file is neither read nor decoded again,
+// and the record then shares the pixels (they must not be written).
 int bitmap_load_file(BMP_FILE_TYP* bitmap, const char* file_name);
 // The same from a file's bytes already in memory.
 int bitmap_load_memory(BMP_FILE_TYP* bitmap, const uint8_t* data, size_t size);
-// Frees the pixels; 1 (0 for a null record).
+// Frees the pixels (or lets go of shared ones); 1 (0 for a null record).
 int bitmap_unload_file(BMP_FILE_TYP* bitmap);
 // Turns rows upside down in place. 1; 0 for a null buffer, negative sizes or no memory.
 int bitmap_flip_rows(uint8_t* buffer, int bytes_per_row, int rows);

@@ -1,6 +1,4 @@
 // Filling sprite frames from cells of a loaded bitmap file.
-#include <cstring>
-
 #include "engine/graphics/bitmap.h"
 #include "engine/graphics/bob.h"
 #include "engine/graphics/display.h"
@@ -16,15 +14,11 @@ int load_frame(BOB_TYP* bob, const BMP_FILE_TYP* bitmap, int frame, int cx, int 
   bitmap_cell_corner(cx, cy, mode, bob->width, bob->height, &x, &y);
   if (!bitmap_holds(bitmap, bpp, x, y, bob->width, bob->height)) return 0;
 
-  int pitch = 0;
-  uint8_t* memory = display_lock_surface(surface, &pitch);
-  if (!memory) return 0;
-  if (bpp == 2) pitch &= ~1;
   const size_t src_pitch = size_t(bitmap->info_header.biWidth) * bpp;
-  const size_t row = size_t(bob->width) * bpp;
   const uint8_t* src = bitmap->pixels + size_t(y) * src_pitch + size_t(x) * bpp;
-  for (int r = 0; r < bob->height; ++r) std::memcpy(memory + ptrdiff_t(r) * pitch, src + r * src_pitch, row);
-  display_unlock_surface(surface);
+  // A sheet loaded again unchanged names its pixels, so every actor after the first gets the
+  // same cell's frame without another copy.
+  if (!plat_surface_copy_in(surface, src, src_pitch, bob->width * bpp, bob->height, bitmap->source)) return 0;
   bob->attributes |= ATTR_LOADED;
   return 1;
 }

@@ -2,7 +2,9 @@
 // the first time a look at the file's status is all the reading there is.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,8 +25,19 @@ struct FILE_KEY_TYP {
 
 struct CACHED_FILE_TYP {
   FILE_KEY_TYP key;
+  uint64_t serial;  // which read of which file these bytes are: never given to another
+  bool racy;        // read so soon after its last change that another could carry the same times
   std::vector<uint8_t> bytes;
 };
+
+// File times advance by the file system's tick (a few milliseconds, two seconds on some): a file
+// written again within the tick of its last change keeps its times, even its size. A read that
+// close to the change is not trusted; the file is read again (and compared) until it is not.
+int64_t racy_ns = 2'000'000'000;
+
+int64_t ns_of(const struct timespec& t) { return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
+
+uint64_t last_serial = 0;
 
 // The game's data files come to under 2 MB; beyond this the cache starts afresh.
 constexpr size_t CACHE_LIMIT = 32u << 20;
@@ -66,6 +79,10 @@ bool read_whole(const char* path, size_t max_bytes, CACHED_FILE_TYP* out) {
   if (ok) {
     const size_t got = std::fread(out->bytes.data(), 1, out->bytes.size(), file);
     out->bytes.resize(got);  // a file cut short meanwhile: what is there (a later look re-reads it)
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const int64_t latest = std::max(ns_of(st.st_mtim), ns_of(st.st_ctim));
+    out->racy = ns_of(now) - latest < racy_ns;
   }
   std::fclose(file);
   return ok;
@@ -73,7 +90,8 @@ bool read_whole(const char* path, size_t max_bytes, CACHED_FILE_TYP* out) {
 
 }  // namespace
 
-int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** data, size_t* size) {
+int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** data, size_t* size,
+                          uint64_t* serial) {
   if (!path || !data || !size) return 0;
   struct stat st;
   if (::stat(path, &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -82,27 +100,37 @@ int plat_read_file_cached(const char* path, size_t max_bytes, const uint8_t** da
   }
   try {
     auto found = cache().find(path);
-    if (found != cache().end() && same_key(found->second.key, key_of(st))) {
+    const bool known = found != cache().end();
+    if (known && !found->second.racy && same_key(found->second.key, key_of(st))) {
       *data = found->second.bytes.data();
       *size = found->second.bytes.size();
+      if (serial) *serial = found->second.serial;
       return 1;
-    }
-    if (found != cache().end()) {
-      cached_bytes -= found->second.bytes.size();
-      cache().erase(found);
     }
     CACHED_FILE_TYP file;
     if (!read_whole(path, max_bytes, &file)) return 0;
+    if (known && found->second.bytes == file.bytes) {
+      file.serial = found->second.serial;  // the same bytes: whatever was made of them still holds
+    } else {
+      file.serial = ++last_serial;
+    }
+    if (known) {
+      cached_bytes -= found->second.bytes.size();
+      cache().erase(found);
+    }
     if (cached_bytes + file.bytes.size() > CACHE_LIMIT) plat_file_cache_clear();
     cached_bytes += file.bytes.size();
     CACHED_FILE_TYP& kept = cache()[path] = std::move(file);
     *data = kept.bytes.data();
     *size = kept.bytes.size();
+    if (serial) *serial = kept.serial;
     return 1;
   } catch (...) {
     return 0;  // no memory for the cache's own bookkeeping
   }
 }
+
+void plat_file_cache_set_racy_window(int64_t ns) { racy_ns = ns < 0 ? 2'000'000'000 : ns; }
 
 void plat_file_cache_clear() {
   cache().clear();

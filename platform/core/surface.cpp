@@ -1,5 +1,6 @@
 // Surfaces: creation, counting, locks, colour keys and the clipper and palette they hold.
 #include <cstddef>
+#include <cstring>
 #include <new>
 
 #include "platform/core/backend.h"
@@ -90,6 +91,27 @@ int plat_surface_unlock(SURFACE_TYP* surface) {
   surface->locked = 0;
   // A sprite frame just filled from its sheet is most likely the same as other actors' frames.
   plat_picture_share(surface);
+  return 1;
+}
+
+int plat_surface_copy_in(SURFACE_TYP* surface, const uint8_t* from, size_t from_pitch,
+                         int row_bytes, int rows, uint64_t source) {
+  if (!surface || surface->locked) return 0;
+  if (row_bytes < 0 || rows < 0 || row_bytes > surface->pitch || rows > surface->height) return 0;
+  if ((row_bytes > 0 && rows > 0 && !from) || plat_fault(CALL_SURFACE_LOCK)) return 0;
+  const COPY_KEY_TYP key{source, from, from_pitch, row_bytes, rows};
+  // Every actor loads the same cells of the same sheets into blank frames: after the first one
+  // the picture is already there.
+  if (source != 0 && plat_picture_join_copy(surface, key)) return 1;
+  const bool into_blank = surface->picture->blank != 0;
+  if (!plat_surface_touched(surface)) return 0;
+  uint8_t* to = plat_surface_bytes(surface);
+  for (int r = 0; r < rows; ++r)
+    std::memcpy(to + size_t(r) * size_t(surface->pitch), from + size_t(r) * from_pitch, size_t(row_bytes));
+  if (source != 0 && into_blank)
+    plat_picture_share_copy(surface, key);
+  else
+    plat_picture_share(surface);
   return 1;
 }
 

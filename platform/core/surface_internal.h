@@ -1,6 +1,7 @@
 // The records behind the opaque surface, clipper and palette handles, shared by the core's
 // files (surfaces, blits, display, text). Backends and the engine never see these.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 #include "platform/surface.h"
@@ -41,10 +42,23 @@ constexpr int KEY_RUNS_TOO_BROKEN = 2;  // too many short runs: the per-pixel ro
 // one picture (a game spawns many actors from the same sheets: one copy of each frame serves all
 // of them, and stays warm in the cache), and so do the key runs made from it. A shared picture
 // is never written: whatever writes to a surface first gives it a picture of its own.
+// What a copy into a blank surface brought in (see plat_surface_copy_in): the caller's name for
+// the bytes, where they were read and how many. Another blank surface of the same geometry
+// receiving the same copy would come out byte for byte the same.
+struct COPY_KEY_TYP {
+  uint64_t source;
+  const uint8_t* from;
+  size_t from_pitch;
+  int row_bytes, rows;
+};
+
 struct PICTURE_TYP {
   int references;
   int shared;          // in the table of pictures that other surfaces may join
   uint64_t hash;       // of the geometry and pixels, while shared
+  int blank;           // every byte 0, as made (cleared by the first write)
+  int copied;          // in the table of copies under copy_key (only while shared)
+  COPY_KEY_TYP copy_key;
   int width, height, bpp, pitch;
   std::vector<uint8_t> bytes;
   KEY_RUNS_TYP runs;
@@ -84,12 +98,20 @@ int plat_picture_own(SURFACE_TYP* surface);
 // After a write: a small off-screen surface whose pixels match a shared picture joins it, else
 // its picture becomes one that others may join.
 void plat_picture_share(SURFACE_TYP* surface);
+// For a copy into a blank surface: joins the picture an earlier copy under the same key made in
+// a blank surface of the same geometry (1), or 0 when there is none.
+int plat_picture_join_copy(SURFACE_TYP* surface, const COPY_KEY_TYP& key);
+// After that copy was made by hand: shares the picture under the key only (it is not hashed, so
+// surfaces written otherwise do not find it), and the next such copy joins it without looking
+// at a byte.
+void plat_picture_share_copy(SURFACE_TYP* surface, const COPY_KEY_TYP& key);
 
 // Every path that may change a surface's pixels calls this first: locks, fills, blits and text
 // into it, and the exchange of a flip. It makes the picture the surface's own and drops its key
 // runs; 0 when there is no memory for the copy (the write must then be refused).
 inline int plat_surface_touched(SURFACE_TYP* surface) {
   if (!plat_picture_own(surface)) return 0;
+  surface->picture->blank = 0;
   surface->picture->runs.state = KEY_RUNS_NONE;
   surface->picture->runs.draws = 0;
   return 1;

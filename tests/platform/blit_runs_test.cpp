@@ -11,21 +11,6 @@ namespace {
 constexpr int SW = 56, SH = 72, DW = 100, DH = 80;
 constexpr uint32_t KEY = 5;
 
-// The pixels as they are, read without a lock (a lock is itself a write).
-std::vector<uint32_t> raw_pixels(const SURFACE_TYP* s) {
-  int pitch = 0;
-  const uint8_t* p = plat_surface_pixels(s, &pitch);
-  const int w = plat_surface_width(s), h = plat_surface_height(s), bpp = plat_surface_bpp(s);
-  std::vector<uint32_t> out;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint16_t v = p[y * pitch + x * (bpp / 8)];
-      if (bpp == 16) std::memcpy(&v, p + y * pitch + 2 * x, 2);
-      out.push_back(v);
-    }
-  return out;
-}
-
 // Rows of runs of 1 to 23 pixels with gaps of 1 to 3, whole key rows, whole opaque rows, and
 // rows that start or end on an opaque pixel.
 std::vector<uint32_t> sprite_values(uint32_t seed) {

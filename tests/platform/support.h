@@ -40,6 +40,21 @@ inline std::vector<uint32_t> pixels_of(SURFACE_TYP* s) {
   return out;
 }
 
+// The pixels as they are, read without a lock (a lock is itself a write).
+inline std::vector<uint32_t> raw_pixels(const SURFACE_TYP* s) {
+  int pitch = 0;
+  const uint8_t* p = plat_surface_pixels(s, &pitch);
+  const int w = plat_surface_width(s), h = plat_surface_height(s), bpp = plat_surface_bpp(s);
+  std::vector<uint32_t> out;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint16_t v = p[y * pitch + x * (bpp / 8)];
+      if (bpp == 16) std::memcpy(&v, p + y * pitch + 2 * x, 2);
+      out.push_back(v);
+    }
+  return out;
+}
+
 inline void set_pixels(SURFACE_TYP* s, const std::vector<uint32_t>& values) {
   int pitch = 0;
   uint8_t* p = plat_surface_lock(s, &pitch);
