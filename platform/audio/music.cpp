@@ -2,7 +2,10 @@
 // samples rendered (not by a clock) plays the piece, so the headless mix is deterministic.
 #include "platform/music.h"
 
+#include <dlfcn.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <vector>
 
@@ -38,6 +41,18 @@ void quiet_log(int, const char*, void*) {}
 void silence_logging() {
   for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
     fluid_set_log_function(level, quiet_log, nullptr);
+}
+
+// The sound font's samples are loaded by a parallel loop when FluidSynth is built with OpenMP.
+// The runtime's first parallel loop starts a worker per core, which spins waiting for more work
+// before it sleeps: milliseconds of a core at every start, for a small sound font. The runtime
+// reads OMP_WAIT_POLICY only as it is loaded, before main, so instead the loop is given this
+// thread alone and no worker is ever started (the mix renders on one core anyway,
+// synth.cpu-cores). A player who set OMP_NUM_THREADS keeps what they chose.
+void load_on_this_thread_alone() {
+  if (std::getenv("OMP_NUM_THREADS")) return;
+  using SET_THREADS = void (*)(int);
+  if (void* set = dlsym(RTLD_DEFAULT, "omp_set_num_threads")) reinterpret_cast<SET_THREADS>(set)(1);
 }
 
 // The synthesizer's sound: near its default gain, so the effects (at full scale) stay clear of it
@@ -113,6 +128,7 @@ PLAT_MUSIC_SYNTH_TYP* plat_music_create_synth() {
   auto lock = hold();
   if (open_synth) return nullptr;  // one synthesizer per process
   silence_logging();
+  load_on_this_thread_alone();
   fluid_settings_t* settings = new_fluid_settings();
   if (!settings) return nullptr;
   configure(settings);

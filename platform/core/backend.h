@@ -55,6 +55,14 @@ int plat_keys_menu_screen();
 WINDOW_TYP* plat_first_window();
 // Direct read access to a surface's memory, for presentation only (not a lock).
 const uint8_t* plat_surface_pixels(const SURFACE_TYP* surface, int* pitch);
+// A presented picture kept for reading later without copying it at present: the hold reads the
+// surface's own pixels until something is about to write them, and only then takes a copy. It
+// outlives the surface. Null when there is no memory for the record.
+struct PICTURE_HOLD_TYP;
+PICTURE_HOLD_TYP* plat_picture_hold(const SURFACE_TYP* surface);
+// The held pixels (the surface's pitch), or null when memory ran out for the copy.
+const uint8_t* plat_picture_hold_pixels(const PICTURE_HOLD_TYP* hold, int* pitch);
+void plat_picture_hold_release(PICTURE_HOLD_TYP* hold);
 // 1 when the window system must repaint (a WM_PAINT is made when the queue is otherwise empty).
 void plat_window_invalidate(WINDOW_TYP* window);
 

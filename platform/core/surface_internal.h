@@ -62,6 +62,7 @@ struct PICTURE_TYP {
   int width, height, bpp, pitch;
   std::vector<uint8_t> bytes;
   KEY_RUNS_TYP runs;
+  int holds;  // presented frames still reading these pixels (backend.h, plat_picture_hold)
 };
 
 // Surfaces are counted so the release of a primary can take its back buffer with it.
@@ -106,10 +107,15 @@ int plat_picture_join_copy(SURFACE_TYP* surface, const COPY_KEY_TYP& key);
 // at a byte.
 void plat_picture_share_copy(SURFACE_TYP* surface, const COPY_KEY_TYP& key);
 
+// The presented frames still reading `picture` take their own copy of its pixels and let it go.
+void plat_picture_let_go(PICTURE_TYP* picture);
+
 // Every path that may change a surface's pixels calls this first: locks, fills, blits and text
-// into it, and the exchange of a flip. It makes the picture the surface's own and drops its key
-// runs; 0 when there is no memory for the copy (the write must then be refused).
+// into it. It lets presented frames keep what they showed, makes the picture the surface's own
+// and drops its key runs; 0 when there is no memory for the copy (the write must then be
+// refused). A flip exchanges pictures with their key runs and changes no pixels, so it does not.
 inline int plat_surface_touched(SURFACE_TYP* surface) {
+  if (surface->picture->holds) plat_picture_let_go(surface->picture);
   if (!plat_picture_own(surface)) return 0;
   surface->picture->blank = 0;
   surface->picture->runs.state = KEY_RUNS_NONE;

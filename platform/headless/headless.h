@@ -36,9 +36,10 @@ int headless_pass();  // passes so far
 // A key change now.
 void headless_key(int dik, int down);
 
-// Captured frames: every present keeps the picture as packed RGB. Only the latest `max_frames`
-// are kept (default 8); index 0 is the oldest kept, and a negative index counts from the latest
-// (-1). Pointers stay valid until the next present or reset.
+// Captured frames: every present keeps the picture with its palette, as it was then, and it is
+// read as packed RGB (made at the first look). Only the latest `max_frames` are kept (default
+// 8); index 0 is the oldest kept, and a negative index counts from the latest (-1). Pointers
+// stay valid until the next present or reset; null when there was no memory to keep the frame.
 void headless_set_frame_cap(int max_frames);
 int headless_frame_count();
 const uint8_t* headless_frame_rgb(int index);

@@ -1,4 +1,5 @@
 // Start and end of the headless backend, and the reset to a fresh process.
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/core/backend.h"
@@ -12,6 +13,18 @@
 // silent backend: without this its first device probes PulseAudio, ALSA and the rest, which
 // on a machine without sound prints their complaints and on a read-only home fails loudly.
 static void choose_silent_openal() { setenv("ALSOFT_DRIVERS", "null", 1); }
+
+// The headless process has no sound card, and tells the libraries it links so. FluidSynth makes
+// the options of its ALSA drivers with every settings record it creates, whichever drivers are
+// registered, and lists them by walking the machine's cards (opening /dev/snd/controlC0 to C31).
+// A program's own definition of ALSA's card walk comes first in the dynamic linker's search, so
+// in this backend that walk ends at once and opens nothing. It lives here, in the file every
+// headless program links, so that it is always part of the program.
+extern "C" int snd_card_next(int* card) {
+  if (!card) return -EINVAL;
+  *card = -1;
+  return 0;
+}
 
 int plat_startup(char* reason, int reason_size) {
   choose_silent_openal();

@@ -32,6 +32,8 @@ static void handle_key(const SDL_KeyboardEvent& key) {
 }
 
 static void handle_window_event(const SDL_WindowEvent& event) {
+  // Shown, resized, exposed, moved to another display: the next frame is drawn afresh.
+  sdl_frame_forget_drawn();
   switch (event.event) {
     case SDL_WINDOWEVENT_CLOSE:
       request_close();

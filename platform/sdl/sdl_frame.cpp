@@ -108,6 +108,7 @@ int sdl_open_presentation(int width, int height) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   // No vsync: the frame clock paces the game, and a blocking present would stretch frames.
   if (!sdl_backend.renderer && !sdl_backend.window_surface) choose_target();
+  sdl_frame_forget_drawn();
   if (sdl_backend.window_surface) return 1;
   if (!sdl_backend.renderer) return 0;
   if (!make_texture(width, height, 0)) return 0;
@@ -117,6 +118,7 @@ int sdl_open_presentation(int width, int height) {
 }
 
 void sdl_release_presentation() {
+  sdl_frame_forget_drawn();
   if (sdl_backend.texture) SDL_DestroyTexture(sdl_backend.texture);
   if (sdl_backend.renderer) SDL_DestroyRenderer(sdl_backend.renderer);
   sdl_backend.texture = nullptr;
@@ -138,7 +140,14 @@ int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int 
       sdl_frame_colours8(format, palette, &colours);
     else
       sdl_frame_colours16(format, pixel_format, &colours);
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return 0;
+    // The surface still holds this picture: it is only shown again.
+    if (sdl_frame_same_as_drawn(surface, scale_mode, pixels, pitch, width, height, bpp,
+                                pixel_format, palette))
+      return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+      sdl_frame_forget_drawn();
+      return 0;
+    }
     sdl_frame_draw_scaled(scale_mode, pixels, pitch, width, height, colours,
                           static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
                           surface->h);

@@ -28,6 +28,12 @@ void sdl_toggle_fullscreen();
 int sdl_open_presentation(int width, int height);
 // Drops the texture and renderer, or stops using the window surface (mode left or backend ending).
 void sdl_release_presentation();
+// 1 when this frame is the one last drawn into `surface` at this scale (nothing to draw again),
+// else 0, and it is remembered as drawn. Anything else that changes the surface forgets it.
+int sdl_frame_same_as_drawn(const SDL_Surface* surface, int scale, const uint8_t* pixels, int pitch,
+                            int width, int height, int bpp, int pixel_format,
+                            const PALETTEENTRY* palette);
+void sdl_frame_forget_drawn();
 // Shows a frame of the mode's size with its colours. 1, or 0 when SDL refuses a step.
 int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int bpp,
                    const PALETTEENTRY* palette, int pixel_format);

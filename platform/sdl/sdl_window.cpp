@@ -18,6 +18,7 @@ int plat_backend_window_created(WINDOW_TYP*, const char* caption, int width, int
 
 static void show_fullscreen(int fullscreen) {
   if (!sdl_backend.window) return;
+  sdl_frame_forget_drawn();  // the window's surface is made anew at its new size
   if (fullscreen) {
     // Cover the desktop by size first too: without a window manager (a bare X server) the
     // full-screen request alone leaves the window small while SDL draws for the whole desktop.
@@ -50,6 +51,7 @@ void plat_display_prefer_window(int prefer) { prefer_window = prefer ? 1 : 0; }
 
 // Shows black at once, so whatever the window held before the first frame is gone.
 static void show_black() {
+  sdl_frame_forget_drawn();
   if (sdl_backend.window_surface) {
     SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
     if (!surface) return;
