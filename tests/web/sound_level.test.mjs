@@ -13,28 +13,12 @@ import { test } from 'node:test';
 import puppeteer from 'puppeteer-core';
 
 import { BANDS, bandPowers, dB, readWavLeft } from './bands.mjs';
-import { DATA, NATIVE_SIM, pageInChromium, run, sleep, tempDir } from './support.mjs';
+import { DATA, NATIVE_SIM, pageInChromium, run, sleep, tempDir, mixTap } from './support.mjs';
 
 const live = pageInChromium(puppeteer);
 const TOLERANCE_DB = 2;
 const SAMPLE_RATE = 11025;  // every effect's
 
-// Copies the page's mix in blocks, each with the audio-clock time of its first sample.
-function tap() {
-  window.blocks = [];
-  window.addEventListener('ashfallow-audio', () => {
-    const { context, mix } = Module.audio;
-    const size = 1024;
-    const node = context.createScriptProcessor(size, 2, 2);
-    node.onaudioprocess = (e) => {
-      window.blocks.push({ time: e.playbackTime - size / context.sampleRate,
-                           samples: Array.from(e.inputBuffer.getChannelData(0)) });
-    };
-    mix.connect(node);
-    node.connect(context.destination);
-    window.tapRate = context.sampleRate;
-  });
-}
 
 const press = async (page, key, ms) => {
   await page.keyboard.down(key);
@@ -82,7 +66,7 @@ test('the page plays each band within 2 dB of the native mix of the same game', 
   const page = await live.chromium.browser.newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
-  await page.evaluateOnNewDocument(tap);
+  await page.evaluateOnNewDocument(mixTap, 1024);
   await page.goto(live.base + '?seed=21&record');
   await page.waitForFunction(() => window.Module && Module.frames && Module.frames.count > 2,
                              { timeout: 20000, polling: 20 });

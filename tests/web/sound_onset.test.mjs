@@ -8,7 +8,7 @@ import { test } from 'node:test';
 
 import puppeteer from 'puppeteer-core';
 
-import { PAGE, pageInChromium, sleep } from './support.mjs';
+import { PAGE, pageInChromium, sleep, mixTap } from './support.mjs';
 
 const live = pageInChromium(puppeteer);
 
@@ -21,24 +21,6 @@ function wavSamples(path) {
   return -1;
 }
 
-// Copies the page's mix in small blocks, each with the audio-clock time its first sample was
-// heard at (a script processor's input is one block behind its output).
-function tap() {
-  window.blocks = [];
-  window.addEventListener('ashfallow-audio', () => {
-    const { context, mix } = Module.audio;
-    const size = 256;
-    const node = context.createScriptProcessor(size, 2, 2);
-    node.onaudioprocess = (e) => {
-      window.blocks.push({ time: e.playbackTime - size / context.sampleRate,
-                           samples: Array.from(e.inputBuffer.getChannelData(0)) });
-    };
-    mix.connect(node);
-    node.connect(context.destination);
-    window.tapRate = context.sampleRate;
-  });
-}
-
 const press = async (page, ms) => {
   await page.keyboard.down('Space');
   await sleep(ms);
@@ -49,7 +31,7 @@ test('each strike is heard within 40 ms of the frame that played it', async () =
   const page = await live.chromium.browser.newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
-  await page.evaluateOnNewDocument(tap);
+  await page.evaluateOnNewDocument(mixTap, 256);
   await page.goto(live.base + '?undying&seed=4');
   await page.waitForFunction(() => window.Module && Module.frames && Module.frames.count > 2,
                              { timeout: 20000, polling: 20 });

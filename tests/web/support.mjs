@@ -106,3 +106,21 @@ export function pageInChromium(puppeteer) {
 }
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// Copies the page's mix in blocks of `size` samples, each with the audio-clock time its first
+// sample was heard at (a script processor's input is one block behind its output). Given to
+// page.evaluateOnNewDocument(mixTap, size), so it runs inside the page.
+export function mixTap(size) {
+  window.blocks = [];
+  window.addEventListener('ashfallow-audio', () => {
+    const { context, mix } = Module.audio;
+    const node = context.createScriptProcessor(size, 2, 2);
+    node.onaudioprocess = (e) => {
+      window.blocks.push({ time: e.playbackTime - size / context.sampleRate,
+                           samples: Array.from(e.inputBuffer.getChannelData(0)) });
+    };
+    mix.connect(node);
+    node.connect(context.destination);
+    window.tapRate = context.sampleRate;
+  });
+}
