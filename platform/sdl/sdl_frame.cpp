@@ -140,19 +140,18 @@ int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int 
       sdl_frame_colours8(format, palette, &colours);
     else
       sdl_frame_colours16(format, pixel_format, &colours);
-    // The surface still holds this picture: it is only shown again.
-    if (sdl_frame_same_as_drawn(surface, scale_mode, pixels, pitch, width, height, bpp,
-                                pixel_format, palette))
-      return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
       sdl_frame_forget_drawn();
       return 0;
     }
-    sdl_frame_draw_scaled(scale_mode, pixels, pitch, width, height, colours,
-                          static_cast<uint8_t*>(surface->pixels), surface->pitch, surface->w,
-                          surface->h);
+    // Only the rows that changed are drawn and sent; a surface that holds this picture already
+    // is shown again whole, as before.
+    SDL_Rect bands[16];
+    const int count = sdl_frame_draw_changed(surface, scale_mode, pixels, pitch, width, height,
+                                             bpp, pixel_format, palette, colours, bands, 16);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
+    if (count == 0) return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
+    return SDL_UpdateWindowSurfaceRects(sdl_backend.window, bands, count) == 0 ? 1 : 0;
   }
   if (!sdl_backend.renderer) return 0;
   int output_width = 0, output_height = 0;

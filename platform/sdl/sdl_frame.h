@@ -55,6 +55,11 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
                     const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
                     int target_width, int target_height);
 
+// The same for target rows first .. end - 1 alone; the other rows are left as they are.
+void sdl_frame_draw_rows(const uint8_t* pixels, int pitch, int width, int height,
+                         const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                         int target_width, int target_height, int first, int end);
+
 // 1 to let the wide (AVX-512) converter run where the processor has it (the default), 0 for
 // the portable one; tests compare the two.
 void sdl_frame_allow_wide(int allow);

@@ -270,6 +270,15 @@ FRAME_VIEW_TYP sdl_frame_fit(int width, int height, int target_width, int target
 void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
                     const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
                     int target_width, int target_height) {
+  sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch, target_width,
+                      target_height, 0, target_height);
+}
+
+void sdl_frame_draw_rows(const uint8_t* pixels, int pitch, int width, int height,
+                         const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                         int target_width, int target_height, int first, int end) {
+  if (first < 0) first = 0;
+  if (end > target_height) end = target_height;
   const FRAME_VIEW_TYP view = sdl_frame_fit(width, height, target_width, target_height);
   if (!pixels || !target || view.width <= 0) return;
   const bool wide = wide_allowed && frame_wide_available();
@@ -277,7 +286,7 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
   if (!same_size) prepare_map(width, view.width);
   int converted = -1;  // the frame row now in scale_map.row
   const uint32_t* last_out = nullptr;  // the view row it was last widened into
-  for (int y = 0; y < target_height; ++y) {
+  for (int y = first; y < end; ++y) {
     uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
     if (y < view.y || y >= view.y + view.height) {
       fill32(line, target_width, colours.black);

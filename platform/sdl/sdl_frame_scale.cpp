@@ -23,9 +23,9 @@ void fill32(uint8_t* row, int count, uint32_t value) {
 }
 
 // Black everywhere in the target but the view.
-void fill_bars(uint8_t* target, int target_pitch, int target_width, int target_height,
+void fill_bars(uint8_t* target, int target_pitch, int target_width, int first, int end,
                const FRAME_VIEW_TYP& view, uint32_t black) {
-  for (int y = 0; y < target_height; ++y) {
+  for (int y = first; y < end; ++y) {
     uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
     if (y < view.y || y >= view.y + view.height) {
       fill32(line, target_width, black);
@@ -146,19 +146,20 @@ const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
 
 void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
                 const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
-                int target_width, int target_height) {
+                int target_width, int target_height, int first, int end) {
   const FRAME_VIEW_TYP view = sdl_frame_fit(width, height, target_width, target_height);
   int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
   if (factor < 1) factor = 1;  // smaller than the frame: filtered straight down to the view
   // At a whole factor the blown-up picture is the view itself: nearest, and its faster path.
   if (view.width == factor * width && view.height == factor * height)
-    return sdl_frame_draw(pixels, pitch, width, height, colours, target, target_pitch,
-                          target_width, target_height);
-  fill_bars(target, target_pitch, target_width, target_height, view, colours.black);
+    return sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch,
+                               target_width, target_height, first, end);
+  fill_bars(target, target_pitch, target_width, first, end, view, colours.black);
   prepare_sharp(width, height, view, factor);
   const std::vector<FRAME_TAP_TYP>& rows = sharp.rows;
   const uint32_t* last_out = nullptr;
-  for (int v = 0; v < view.height; ++v) {
+  const int v_end = end - view.y < view.height ? end - view.y : view.height;
+  for (int v = first > view.y ? first - view.y : 0; v < v_end; ++v) {
     uint32_t* out = reinterpret_cast<uint32_t*>(target + static_cast<ptrdiff_t>(view.y + v) * target_pitch) + view.x;
     const FRAME_TAP_TYP t = rows[static_cast<size_t>(v)];
     if (last_out && t.weight == 0 && rows[static_cast<size_t>(v) - 1].weight == 0 &&
@@ -225,18 +226,54 @@ void sdl_frame_sharp_taps(int size, int view_size, int factor, FRAME_TAP_TYP* ta
 void sdl_frame_draw_scaled(int scale, const uint8_t* pixels, int pitch, int width, int height,
                            const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
                            int target_width, int target_height) {
+  sdl_frame_draw_scaled_rows(scale, pixels, pitch, width, height, colours, target, target_pitch,
+                             target_width, target_height, 0, target_height);
+}
+
+void sdl_frame_draw_scaled_rows(int scale, const uint8_t* pixels, int pitch, int width, int height,
+                                const FRAME_COLOURS_TYP& colours, uint8_t* target,
+                                int target_pitch, int target_width, int target_height, int first,
+                                int end) {
   if (!pixels || !target || width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0)
     return;
+  if (first < 0) first = 0;
+  if (end > target_height) end = target_height;
+  if (first >= end) return;
   if (scale == SCALE_SHARP)
     return draw_sharp(pixels, pitch, width, height, colours, target, target_pitch, target_width,
-                      target_height);
+                      target_height, first, end);
   const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
   if (scale != SCALE_INTEGER || (view.width == target_width && view.height == target_height))
-    return sdl_frame_draw(pixels, pitch, width, height, colours, target, target_pitch,
-                          target_width, target_height);
+    return sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch,
+                               target_width, target_height, first, end);
   // Whole factor: the nearest draw into the view alone, which it fills exactly.
-  fill_bars(target, target_pitch, target_width, target_height, view, colours.black);
-  sdl_frame_draw(pixels, pitch, width, height, colours,
-                 target + static_cast<ptrdiff_t>(view.y) * target_pitch + static_cast<ptrdiff_t>(view.x) * 4,
-                 target_pitch, view.width, view.height);
+  fill_bars(target, target_pitch, target_width, first, end, view, colours.black);
+  sdl_frame_draw_rows(pixels, pitch, width, height, colours,
+                      target + static_cast<ptrdiff_t>(view.y) * target_pitch + static_cast<ptrdiff_t>(view.x) * 4,
+                      target_pitch, view.width, view.height, first - view.y, end - view.y);
+}
+
+void sdl_frame_rows_read(int scale, int width, int height, int target_width, int target_height,
+                         int* low, int* high) {
+  if (!low || !high || target_height <= 0) return;
+  for (int y = 0; y < target_height; ++y) low[y] = high[y] = -1;
+  if (width <= 0 || height <= 0 || target_width <= 0) return;
+  int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
+  if (factor < 1) factor = 1;
+  const FRAME_VIEW_TYP fit = sdl_frame_fit(width, height, target_width, target_height);
+  const bool blended = scale == SCALE_SHARP && (fit.width != factor * width || fit.height != factor * height);
+  const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
+  if (blended) {
+    std::vector<FRAME_TAP_TYP> taps(static_cast<size_t>(view.height));
+    sdl_frame_sharp_taps(height, view.height, factor, taps.data());
+    for (int v = 0; v < view.height; ++v) {
+      const FRAME_TAP_TYP t = taps[static_cast<size_t>(v)];
+      low[view.y + v] = t.from;
+      high[view.y + v] = t.weight ? t.from + 1 : t.from;
+    }
+    return;
+  }
+  for (int v = 0; v < view.height; ++v)
+    low[view.y + v] = high[view.y + v] =
+        static_cast<int>((int64_t{2} * v + 1) * height / (int64_t{2} * view.height));
 }

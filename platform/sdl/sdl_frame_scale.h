@@ -38,3 +38,13 @@ void sdl_frame_sharp_taps(int size, int view_size, int factor, FRAME_TAP_TYP* ta
 void sdl_frame_draw_scaled(int scale, const uint8_t* pixels, int pitch, int width, int height,
                            const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
                            int target_width, int target_height);
+// The same for target rows first .. end - 1 alone; the other rows are left as they are.
+void sdl_frame_draw_scaled_rows(int scale, const uint8_t* pixels, int pitch, int width, int height,
+                                const FRAME_COLOURS_TYP& colours, uint8_t* target,
+                                int target_pitch, int target_width, int target_height, int first,
+                                int end);
+
+// The frame rows each of the target_height target rows is drawn from under a scale: low[y] ..
+// high[y] (the blended neighbour included), -1 for both where row y holds only bars.
+void sdl_frame_rows_read(int scale, int width, int height, int target_width, int target_height,
+                         int* low, int* high);
