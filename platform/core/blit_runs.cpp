@@ -24,10 +24,14 @@ void build(SURFACE_TYP* s, uint32_t key) {
   const size_t limit = static_cast<size_t>(s->width) * static_cast<size_t>(s->height) / PIXELS_PER_RUN + 1;
   runs.key = key;
   runs.row_first.assign(static_cast<size_t>(s->height) + 1, 0);
+  runs.spans.assign(static_cast<size_t>(s->height), {0, 0});
   runs.list.clear();
+  runs.by_spans = 0;
+  size_t blocks = 0;  // 16-byte merges of the spans, drawn whole
   for (int y = 0; y < s->height; ++y) {
     const uint8_t* row = plat_surface_bytes(s) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
-    runs.row_first[static_cast<size_t>(y)] = static_cast<uint32_t>(runs.list.size());
+    const size_t first = runs.list.size();
+    runs.row_first[static_cast<size_t>(y)] = static_cast<uint32_t>(first);
     for (int x = 0; x < s->width;) {
       if (is_key(row, x, bytes, key)) {
         ++x;
@@ -35,17 +39,30 @@ void build(SURFACE_TYP* s, uint32_t key) {
       }
       const int start = x;
       while (x < s->width && !is_key(row, x, bytes, key)) ++x;
-      if (runs.list.size() >= limit) {
-        runs.list.clear();
-        runs.row_first.clear();
-        runs.state = KEY_RUNS_TOO_BROKEN;
-        return;
-      }
       runs.list.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x)});
+    }
+    if (runs.list.size() > first) {
+      KEY_RUN_TYP& span = runs.spans[static_cast<size_t>(y)];
+      span = {runs.list[first].start, runs.list.back().end};
+      const size_t span_bytes = static_cast<size_t>(span.end - span.start) * static_cast<size_t>(bytes);
+      blocks += span_bytes <= 16 ? 1 : (span_bytes + 15) / 16;
     }
   }
   runs.row_first[static_cast<size_t>(s->height)] = static_cast<uint32_t>(runs.list.size());
-  runs.state = KEY_RUNS_BUILT;
+  // The spans need no runs; without them, a picture of too many short runs is drawn per pixel.
+  if (static_cast<size_t>(s->width * bytes) >= 16 && plat_spans_pay(runs.list.size(), blocks)) {
+    runs.by_spans = 1;
+    runs.state = KEY_RUNS_BUILT;
+  } else if (runs.list.size() > limit) {
+    runs.state = KEY_RUNS_TOO_BROKEN;
+  } else {
+    runs.state = KEY_RUNS_BUILT;
+  }
+  if (runs.state != KEY_RUNS_BUILT || runs.by_spans) {
+    runs.list.clear();
+    runs.row_first.clear();
+  }
+  if (!runs.by_spans) runs.spans.clear();
 }
 
 // A short copy without a library call: sprite runs are mostly a few dozen bytes. The source and
@@ -113,6 +130,10 @@ void draw_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitc
 void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                     const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
                     int bytes) {
+  if (runs->by_spans) {
+    plat_spans_draw(to, to_pitch, row, row_pitch, runs, first_row, rows, from_x, n, bytes);
+    return;
+  }
   const uint32_t* first = runs->row_first.data() + first_row;
   const bool whole_rows = from_x == 0 && n == width;
   if (bytes == 1) {
