@@ -19,3 +19,9 @@ struct KEY_RUNS_TYP;
 void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                     const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
                     int bytes);
+// The same rows from each row's span (KEY_RUNS_TYP::spans), where the runs say by_spans.
+void plat_spans_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                     const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n,
+                     int bytes);
+// 1 when merging `blocks` 16-byte blocks beats copying `runs` runs (0 where there is no SSE2).
+int plat_spans_pay(size_t runs, size_t blocks);

@@ -24,10 +24,15 @@ void build(SURFACE_TYP* s, uint32_t key) {
   const size_t limit = static_cast<size_t>(s->width) * static_cast<size_t>(s->height) / PIXELS_PER_RUN + 1;
   runs.key = key;
   runs.row_first.assign(static_cast<size_t>(s->height) + 1, 0);
+  runs.spans.assign(static_cast<size_t>(s->height), {0, 0});
   runs.list.clear();
+  runs.run_row.clear();
+  runs.by_spans = 0;
+  size_t blocks = 0;  // 16-byte merges of the spans, drawn whole
   for (int y = 0; y < s->height; ++y) {
     const uint8_t* row = plat_surface_bytes(s) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
-    runs.row_first[static_cast<size_t>(y)] = static_cast<uint32_t>(runs.list.size());
+    const size_t first = runs.list.size();
+    runs.row_first[static_cast<size_t>(y)] = static_cast<uint32_t>(first);
     for (int x = 0; x < s->width;) {
       if (is_key(row, x, bytes, key)) {
         ++x;
@@ -35,17 +40,32 @@ void build(SURFACE_TYP* s, uint32_t key) {
       }
       const int start = x;
       while (x < s->width && !is_key(row, x, bytes, key)) ++x;
-      if (runs.list.size() >= limit) {
-        runs.list.clear();
-        runs.row_first.clear();
-        runs.state = KEY_RUNS_TOO_BROKEN;
-        return;
-      }
       runs.list.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x)});
+      runs.run_row.push_back(static_cast<uint16_t>(y));
+    }
+    if (runs.list.size() > first) {
+      KEY_RUN_TYP& span = runs.spans[static_cast<size_t>(y)];
+      span = {runs.list[first].start, runs.list.back().end};
+      const size_t span_bytes = static_cast<size_t>(span.end - span.start) * static_cast<size_t>(bytes);
+      blocks += span_bytes <= 16 ? 1 : (span_bytes + 15) / 16;
     }
   }
   runs.row_first[static_cast<size_t>(s->height)] = static_cast<uint32_t>(runs.list.size());
-  runs.state = KEY_RUNS_BUILT;
+  // The spans need no runs; without them, a picture of too many short runs is drawn per pixel.
+  if (static_cast<size_t>(s->width * bytes) >= 16 && plat_spans_pay(runs.list.size(), blocks)) {
+    runs.by_spans = 1;
+    runs.state = KEY_RUNS_BUILT;
+  } else if (runs.list.size() > limit) {
+    runs.state = KEY_RUNS_TOO_BROKEN;
+  } else {
+    runs.state = KEY_RUNS_BUILT;
+  }
+  if (runs.state != KEY_RUNS_BUILT || runs.by_spans) {
+    runs.list.clear();
+    runs.run_row.clear();
+    runs.row_first.clear();
+  }
+  if (!runs.by_spans) runs.spans.clear();
 }
 
 // A short copy without a library call: sprite runs are mostly a few dozen bytes. The source and
@@ -86,9 +106,8 @@ const KEY_RUNS_TYP* plat_surface_key_runs(SURFACE_TYP* surface, uint32_t key) {
 
 namespace {
 
-// Rows of a keyed blit from the runs, BYTES per pixel. Without CLIP the visible part spans whole
-// source rows, so every run is copied as it is.
-template <int BYTES, bool CLIP>
+// Rows of a keyed blit from the runs, BYTES per pixel, cut to the visible columns.
+template <int BYTES>
 void draw_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                const KEY_RUN_TYP* list, const uint32_t* row_first, int rows, int from_x, int n) {
   const int end_x = from_x + n;
@@ -97,14 +116,25 @@ void draw_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitc
     const uint32_t stop = row_first[y + 1];
     for (; r < stop; ++r) {
       int a = list[r].start, b = list[r].end;
-      if (CLIP) {
-        a = a > from_x ? a : from_x;
-        b = b < end_x ? b : end_x;
-        if (a >= b) continue;
-      }
+      a = a > from_x ? a : from_x;
+      b = b < end_x ? b : end_x;
+      if (a >= b) continue;
       copy_bytes(to + static_cast<size_t>(a - from_x) * BYTES, row + static_cast<size_t>(a) * BYTES,
                  static_cast<size_t>(b - a) * BYTES);
     }
+  }
+}
+
+// Whole rows: one loop over the runs, each placed by its own row, and no loop over the rows.
+template <int BYTES>
+void draw_whole_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                     const KEY_RUN_TYP* list, const uint16_t* run_row, uint32_t first, uint32_t stop,
+                     int first_row) {
+  for (uint32_t r = first; r < stop; ++r) {
+    const size_t y = static_cast<size_t>(run_row[r] - first_row);
+    const size_t a = list[r].start;
+    copy_bytes(to + y * to_pitch + a * BYTES, row + y * row_pitch + a * BYTES,
+               static_cast<size_t>(list[r].end - list[r].start) * BYTES);
   }
 }
 
@@ -113,17 +143,23 @@ void draw_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitc
 void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                     const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
                     int bytes) {
+  if (runs->by_spans) {
+    plat_spans_draw(to, to_pitch, row, row_pitch, runs, first_row, rows, from_x, n, bytes);
+    return;
+  }
   const uint32_t* first = runs->row_first.data() + first_row;
   const bool whole_rows = from_x == 0 && n == width;
-  if (bytes == 1) {
-    if (whole_rows)
-      draw_rows<1, false>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+  if (whole_rows) {
+    if (bytes == 1)
+      draw_whole_rows<1>(to, to_pitch, row, row_pitch, runs->list.data(), runs->run_row.data(),
+                         first[0], first[rows], first_row);
     else
-      draw_rows<1, true>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
-  } else {
-    if (whole_rows)
-      draw_rows<2, false>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
-    else
-      draw_rows<2, true>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+      draw_whole_rows<2>(to, to_pitch, row, row_pitch, runs->list.data(), runs->run_row.data(),
+                         first[0], first[rows], first_row);
+    return;
   }
+  if (bytes == 1)
+    draw_rows<1>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
+  else
+    draw_rows<2>(to, to_pitch, row, row_pitch, runs->list.data(), first, rows, from_x, n);
 }

@@ -33,6 +33,12 @@ struct KEY_RUNS_TYP {
   uint32_t key;  // the key the runs were made for
   std::vector<uint32_t> row_first;  // height + 1 entries: row y's runs are [row_first[y], row_first[y + 1])
   std::vector<KEY_RUN_TYP> list;
+  std::vector<uint16_t> run_row;  // the row of each run, so whole rows are drawn in one loop
+  // Each row's columns from its first pixel that is not the key to its last (start == end when
+  // the row is all key). Sprites with many short runs per row draw quicker as whole spans,
+  // merged with the key 16 bytes at a time, than run by run: by_spans says which way is used.
+  std::vector<KEY_RUN_TYP> spans;
+  int by_spans;
 };
 constexpr int KEY_RUNS_NONE = 0;
 constexpr int KEY_RUNS_BUILT = 1;
