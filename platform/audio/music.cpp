@@ -20,6 +20,7 @@ struct PLAT_MUSIC_SYNTH_TYP {
   fluid_synth_t* synth;
   fluid_player_t* player;  // the piece playing now, or null
   PLAT_MIDI_TYP* playing;  // whose piece that is
+  int total_ticks;         // the piece's length once the player has read it, else 0
 };
 
 struct PLAT_MIDI_TYP {
@@ -80,6 +81,7 @@ void end_piece(PLAT_MUSIC_SYNTH_TYP* synth) {
     synth->player = nullptr;
   }
   synth->playing = nullptr;
+  synth->total_ticks = 0;
   for (int channel = 0; channel < 16; ++channel) fluid_synth_cc(synth->synth, channel, 64, 0);
   fluid_synth_all_notes_off(synth->synth, -1);
 }
@@ -138,7 +140,7 @@ PLAT_MUSIC_SYNTH_TYP* plat_music_create_synth() {
     delete_fluid_settings(settings);
     return nullptr;
   }
-  open_synth = new (std::nothrow) PLAT_MUSIC_SYNTH_TYP{settings, synth, nullptr, nullptr};
+  open_synth = new (std::nothrow) PLAT_MUSIC_SYNTH_TYP{settings, synth, nullptr, nullptr, 0};
   if (!open_synth) {
     delete_fluid_synth(synth);
     delete_fluid_settings(settings);
@@ -235,6 +237,9 @@ int plat_music_is_playing(PLAT_MUSIC_SYNTH_TYP* synth, PLAT_MIDI_TYP* midi) {
   if (fluid_player_get_status(synth->player) != FLUID_PLAYER_PLAYING) return 0;
   // The player stays busy while the last notes ring out; the piece itself ends at its last
   // event, and that is when the game wants to start it again.
-  int total = fluid_player_get_total_ticks(synth->player);
+  // The length walks every event of every track, and the game asks each frame: it is read
+  // once, when the player has loaded the piece (0 until then).
+  if (synth->total_ticks <= 0) synth->total_ticks = fluid_player_get_total_ticks(synth->player);
+  const int total = synth->total_ticks;
   return total > 0 && fluid_player_get_current_tick(synth->player) >= total ? 0 : 1;
 }
