@@ -37,6 +37,10 @@ int plat_demo_replay_start(const char* path, DEMO_HEADER_TYP* header, int* unfin
 void plat_demo_replay_paced(int paced);
 // The frames the loaded demo holds.
 long plat_demo_frames();
+// Where frame `frame` (0 first) of the loaded demo began on its game's clock: its first clock
+// reading, or the last one before it when it read none (0 when none came before). Lets a
+// replay time something by the recorded clock without reading the clock itself.
+uint32_t plat_demo_frame_clock(long frame);
 // Ends the replay: reads go back to the backend. 1 when the game made exactly the reads its
 // recording holds (with `whole`, also: it played every frame of it); else 0 with a one-line
 // account in `reason` ("at frame N: ..."), the first place where the two parted.

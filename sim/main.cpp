@@ -15,7 +15,6 @@
 #include "platform/checked_write.h"
 #include "platform/demo.h"
 #include "platform/headless/headless.h"
-#include "sim/demo_clock.h"
 #include "sim/mix_wav.h"
 #include "sim/options.h"
 #include "sim/trace.h"
@@ -30,14 +29,12 @@ int trace_failed = 0;
 const char* trace_reason = "write failed";
 std::vector<int> captures_done;
 SIM_MIX_WAV_TYP mix_wav;
-std::vector<uint32_t> replay_clocks;  // each replayed frame's start on the recorded clock
 
 // Where the frame about to run starts on the game's clock: a replay's is in its demo (reading
 // the clock here would be a read the recording does not hold).
 uint32_t frame_start_ms() {
   if (options.replay.empty()) return headless_ticks();
-  const size_t frame = size_t(frames_run);
-  return frame < replay_clocks.size() ? replay_clocks[frame] : replay_clocks.empty() ? 0 : replay_clocks.back();
+  return plat_demo_frame_clock(frames_run);
 }
 
 void capture_pass(int pass, int presents_before) {
@@ -185,13 +182,6 @@ int main(int argc, char** argv) {
   captures_done.assign(options.captures.size(), 0);
   game_fixed_seed = options.seed;
   if (!options.replay.empty() && !start_replay(replay_shown)) {
-    plat_shutdown();
-    return 2;
-  }
-  if (!options.replay.empty() && !options.mix_wav.empty() &&
-      !sim_demo_frame_clocks(options.replay, &replay_clocks, &error)) {
-    std::fprintf(stderr, "ashfallow-sim: %s\n", error.c_str());
-    plat_demo_replay_finish(0, nullptr, 0);
     plat_shutdown();
     return 2;
   }

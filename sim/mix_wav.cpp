@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/checked_write.h"
+#include "platform/image/byte_out.h"
 #include "platform/mix.h"
 
 namespace {
@@ -15,32 +16,23 @@ constexpr int HEADER_BYTES = 44;
 constexpr int BYTES_PER_FRAME = 2 * MIX_CHANNELS;
 constexpr int BLOCK_FRAMES = 4096;
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
 std::vector<uint8_t> header(uint64_t frames) {
   // A mix too long for the format's 32-bit sizes says the most it can.
   const uint32_t data = uint32_t(std::min<uint64_t>(frames * BYTES_PER_FRAME, 0xFFFFFFFFu - 36));
   std::vector<uint8_t> out;
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
-  put32(out, 36 + data);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  put32(out, 16);
-  put16(out, 1);  // PCM
-  put16(out, MIX_CHANNELS);
-  put32(out, MIX_RATE);
-  put32(out, MIX_RATE * BYTES_PER_FRAME);
-  put16(out, BYTES_PER_FRAME);
-  put16(out, 16);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
-  put32(out, data);
+  plat_put_tag(out, "RIFF");
+  plat_put_le32(out, 36 + data);
+  plat_put_tag(out, "WAVE");
+  plat_put_tag(out, "fmt ");
+  plat_put_le32(out, 16);
+  plat_put_le16(out, 1);  // PCM
+  plat_put_le16(out, MIX_CHANNELS);
+  plat_put_le32(out, MIX_RATE);
+  plat_put_le32(out, MIX_RATE * BYTES_PER_FRAME);
+  plat_put_le16(out, BYTES_PER_FRAME);
+  plat_put_le16(out, 16);
+  plat_put_tag(out, "data");
+  plat_put_le32(out, data);
   return out;
 }
 
@@ -87,7 +79,7 @@ void sim_mix_wav_add(SIM_MIX_WAV_TYP* wav, const float* stereo, int frames) {
   bytes.reserve(size_t(frames) * BYTES_PER_FRAME);
   for (int i = 0; i < frames * MIX_CHANNELS; ++i) {
     const float v = std::clamp(stereo[i], -1.0f, 1.0f);
-    put16(bytes, uint16_t(int16_t(std::lround(v * 32767.0f))));
+    plat_put_le16(bytes, uint16_t(int16_t(std::lround(v * 32767.0f))));
   }
   write(wav, bytes);
   wav->frames += uint64_t(frames);

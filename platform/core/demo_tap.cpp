@@ -3,6 +3,7 @@
 // chunk out about once a second, so a game that crashes loses at most its last second. A
 // replay reads and checks the whole file first, then hands out its readings in order and
 // notices the first read the recording does not hold.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -309,6 +310,17 @@ void plat_demo_replay_paced(int paced) { play.paced = paced; }
 
 long plat_demo_frames() {
   return play.demo.records.empty() ? 0 : static_cast<long>(play.demo.records.size() - 1);
+}
+
+uint32_t plat_demo_frame_clock(long frame) {
+  // Record 0 holds the start-up's reads; frame N is record N + 1.
+  const size_t last = std::min(static_cast<size_t>(frame < 0 ? 0 : frame) + 1,
+                               play.demo.records.empty() ? 0 : play.demo.records.size() - 1);
+  for (size_t r = last; r >= 1; --r) {
+    const DEMO_RECORD_TYP& record = play.demo.records[r];
+    if (record.run_count > 0) return play.demo.runs[record.run_first].value;
+  }
+  return 0;
 }
 
 int plat_demo_frame() {
