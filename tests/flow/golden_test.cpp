@@ -16,6 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/temp_path.h"
+
 namespace {
 
 struct GOLDEN_TYP {
@@ -148,7 +150,7 @@ TEST(GoldenFlow, ARestartStartsAFreshGame) {
 }
 
 TEST(SimKeyScript, AMalformedScriptIsRefusedWithItsFileLineAndReason) {
-  const std::string path = ::testing::TempDir() + "bad.keys";
+  const std::string path = test_temp_path("bad.keys");
   const struct {
     const char* script;
     const char* said;

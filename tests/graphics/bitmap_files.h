@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "engine/graphics/bitmap.h"
+#include "tests/support/temp_path.h"
 
 // Offsets of the header fields the tests change.
 constexpr size_t BMP_OFF_BITS = 10;
@@ -74,14 +75,7 @@ inline std::vector<uint8_t> bmp_make(int width, int height, int bits, const BmpP
   return file;
 }
 
-inline std::string bmp_temp_path(const std::string& name) {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string path = std::string("ashfallow-") + std::to_string(::getpid()) + "-" + info->test_suite_name() +
-                     "-" + info->name() + "-" + name;
-  for (char& c : path)
-    if (c == '/') c = '_';
-  return ::testing::TempDir() + path;
-}
+inline std::string bmp_temp_path(const std::string& name) { return test_temp_path(name); }
 
 // A file in the temporary folder for the life of the object.
 struct BmpTempFile {

@@ -10,11 +10,12 @@
 #include "platform/display.h"
 #include "platform/text.h"
 #include "tests/platform/support.h"
+#include "tests/support/temp_path.h"
 
 namespace {
 
 std::string temp_file(const char* name, const char* contents) {
-  std::string path = ::testing::TempDir() + "/" + name;
+  std::string path = test_temp_path(name);
   std::ofstream(path, std::ios::binary) << contents;
   return path;
 }

@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/image_file.h"
 #include "tests/platform/support.h"
+#include "tests/support/temp_path.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ bool decode_png(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint8
 }
 
 std::string temp_path(const char* name) {
-  return (::testing::TempDir() + "/") + name;
+  return test_temp_path(name);
 }
 
 TEST(ImageFile, PngReadsBackTheSamePixelsAcrossSeveralBlocks) {

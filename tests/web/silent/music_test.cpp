@@ -10,6 +10,7 @@
 #include "platform/faults.h"
 #include "platform/mix.h"
 #include "platform/music.h"
+#include "tests/support/temp_path.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void render(long frames) {
 }
 
 std::string write_file(const char* name, const std::vector<uint8_t>& bytes) {
-  const std::string path = ::testing::TempDir() + name;
+  const std::string path = test_temp_path(name);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               std::streamsize(bytes.size()));
   return path;
