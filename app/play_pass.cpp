@@ -45,9 +45,21 @@ void play_pass() {
   draw_hud();
 }
 
+namespace {
+// Actors this far ahead in a list have their frame fetched while the ones before are drawn.
+constexpr size_t DRAW_AHEAD = 4;
+
+void draw_list(const std::vector<BOB_TYP>& list, size_t first) {
+  for (size_t i = first; i < list.size(); ++i) {
+    if (i + DRAW_AHEAD < list.size()) bob_prefetch(&list[i + DRAW_AHEAD]);
+    bob_draw(&list[i], back_surface);
+  }
+}
+}  // namespace
+
 void draw_actors() {
-  for (size_t i = 1; i < skeleton_list.size(); ++i) bob_draw(&skeleton_list[i], back_surface);
-  for (const BOB_TYP& summon : summon_list) bob_draw(&summon, back_surface);
+  draw_list(skeleton_list, 1);
+  draw_list(summon_list, 0);
   for (size_t i = 0; i < dead_list.size(); ++i) {
     if (dead_list[i].health <= 0) continue;
     place_laser(static_cast<int>(i));

@@ -69,6 +69,9 @@ int plat_surface_fill(SURFACE_TYP* surface, const RECT* rect, uint32_t color);
 // rectangle is empty or inverted, or the source rectangle is not inside the source.
 int plat_surface_blt(SURFACE_TYP* dst, const RECT* dst_rect, SURFACE_TYP* src,
                      const RECT* src_rect, int flags);
+// A hint that a blit from the surface comes soon: its record is fetched into the cache while
+// other work goes on. Changes nothing; null is ignored.
+void plat_surface_prefetch(const SURFACE_TYP* surface);
 
 // Clippers: a list of rectangles. A surface holds at most one clipper.
 CLIPPER_TYP* plat_clipper_create();

@@ -74,6 +74,8 @@ int bob_destroy(BOB_TYP* bob);
 // or not visible; 0 when the blit fails (destination locked) or the frame has no surface.
 int bob_draw(const BOB_TYP* bob, SURFACE_TYP* dest);
 int bob_draw_scaled(const BOB_TYP* bob, int drawn_width, int drawn_height, SURFACE_TYP* dest);
+// A hint that the record is drawn soon: its current frame is fetched into the cache meanwhile.
+void bob_prefetch(const BOB_TYP* bob);
 // Fills a frame from cell (cx, cy) of a sheet (mode 0: cells of the frame size with 1-pixel
 // borders) or from the pixel corner (cx, cy) (any other mode).
 int bob_load_frame(BOB_TYP* bob, const BMP_FILE_TYP* bitmap, int frame, int cx, int cy, int mode);

@@ -40,6 +40,10 @@ int bob_draw(const BOB_TYP* bob, SURFACE_TYP* dest) {
   return draw_into(bob, bob->width, bob->height, dest);
 }
 
+void bob_prefetch(const BOB_TYP* bob) {
+  if (bob) plat_surface_prefetch(current_surface(bob));
+}
+
 int bob_draw_scaled(const BOB_TYP* bob, int drawn_width, int drawn_height, SURFACE_TYP* dest) {
   return draw_into(bob, drawn_width, drawn_height, dest);
 }
