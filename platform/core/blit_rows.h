@@ -25,3 +25,11 @@ void plat_spans_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t ro
                      int bytes);
 // 1 when merging `blocks` 16-byte blocks beats copying `runs` runs (0 where there is no SSE2).
 int plat_spans_pay(size_t runs, size_t blocks);
+// Whole rows from the blocks the runs chose (KEY_RUNS_TYP::block_count): rows first_row ..
+// first_row + rows - 1, to[0] standing for column 0 of the first.
+void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                      const KEY_RUNS_TYP* runs, int first_row, int rows, int bytes);
+// The widest merge this machine has (32 bytes with AVX2, 16 with SSE2, 0 without either), or
+// the narrower one a test asks for with plat_blocks_limit (0: no limit).
+int plat_block_bytes();
+void plat_blocks_limit(int bytes);

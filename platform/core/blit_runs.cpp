@@ -1,6 +1,7 @@
 // Key runs: each row of a sprite frame as the spans that are not the key, so a keyed blit copies
 // whole spans instead of testing every pixel. Made once per frame surface and kept until its
 // pixels change, with the picture (so every actor drawn from a shared frame uses one set).
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/blit_rows.h"
@@ -10,6 +11,37 @@ namespace {
 
 // Fewer runs than one per this many pixels on average, or the per-pixel row is as quick.
 constexpr size_t PIXELS_PER_RUN = 8;
+// Block merges that cost no more than one run's copy (with its branches on the run's length).
+constexpr size_t BLOCKS_PER_RUN = 2;
+
+// The same few blocks in every row that holds pixels, when that pays against the runs.
+void choose_blocks(KEY_RUNS_TYP& runs, const std::vector<KEY_RUN_TYP>& spans, int width, int bytes) {
+  runs.block_count = 0;
+  runs.block_bytes = 0;
+  runs.row_block.clear();
+  const int row_bytes = width * bytes;
+  int widest = 0;
+  size_t rows = 0;
+  for (const KEY_RUN_TYP& span : spans) {
+    if (span.end <= span.start) continue;
+    widest = std::max(widest, (span.end - span.start) * bytes);
+    ++rows;
+  }
+  if (rows == 0) return;
+  // The widest merge whose blocks fit the row side by side.
+  int block = plat_block_bytes();
+  while (block >= 16 && (widest + block - 1) / block * block > row_bytes) block /= 2;
+  if (block < 16) return;
+  const int count = (widest + block - 1) / block;
+  if (rows * static_cast<size_t>(count) > BLOCKS_PER_RUN * runs.list.size()) return;
+  runs.block_count = count;
+  runs.block_bytes = block;
+  runs.row_block.reserve(spans.size());
+  for (const KEY_RUN_TYP& span : spans)
+    runs.row_block.push_back(span.end <= span.start
+                                 ? NO_BLOCKS
+                                 : static_cast<uint16_t>(std::min(span.start * bytes, row_bytes - count * block)));
+}
 
 bool is_key(const uint8_t* row, int x, int bytes, uint32_t key) {
   if (bytes == 1) return row[x] == static_cast<uint8_t>(key);
@@ -51,6 +83,7 @@ void build(SURFACE_TYP* s, uint32_t key) {
     }
   }
   runs.row_first[static_cast<size_t>(s->height)] = static_cast<uint32_t>(runs.list.size());
+  choose_blocks(runs, runs.spans, s->width, bytes);
   // The spans need no runs; without them, a picture of too many short runs is drawn per pixel.
   if (static_cast<size_t>(s->width * bytes) >= 16 && plat_spans_pay(runs.list.size(), blocks)) {
     runs.by_spans = 1;
@@ -143,12 +176,16 @@ void draw_whole_rows(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t ro
 void plat_runs_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                     const KEY_RUNS_TYP* runs, int first_row, int rows, int from_x, int n, int width,
                     int bytes) {
+  const bool whole_rows = from_x == 0 && n == width;
+  if (whole_rows && runs->block_count) {
+    plat_blocks_draw(to, to_pitch, row, row_pitch, runs, first_row, rows, bytes);
+    return;
+  }
   if (runs->by_spans) {
     plat_spans_draw(to, to_pitch, row, row_pitch, runs, first_row, rows, from_x, n, bytes);
     return;
   }
   const uint32_t* first = runs->row_first.data() + first_row;
-  const bool whole_rows = from_x == 0 && n == width;
   if (whole_rows) {
     if (bytes == 1)
       draw_whole_rows<1>(to, to_pitch, row, row_pitch, runs->list.data(), runs->run_row.data(),

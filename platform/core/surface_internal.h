@@ -39,7 +39,14 @@ struct KEY_RUNS_TYP {
   // merged with the key 16 bytes at a time, than run by run: by_spans says which way is used.
   std::vector<KEY_RUN_TYP> spans;
   int by_spans;
+  // Frames whose rows are all narrow are drawn whole, when no column is cut, as the same
+  // block_count merges of block_bytes in every row, from the byte row_block[y] of the row (no
+  // loop that ends differently row by row, no run lengths to branch on). block_count 0: not so.
+  int block_count;
+  int block_bytes;
+  std::vector<uint16_t> row_block;  // NO_BLOCKS for a row all of the key
 };
+constexpr uint16_t NO_BLOCKS = 0xFFFF;
 constexpr int KEY_RUNS_NONE = 0;
 constexpr int KEY_RUNS_BUILT = 1;
 constexpr int KEY_RUNS_TOO_BROKEN = 2;  // too many short runs: the per-pixel row is as quick

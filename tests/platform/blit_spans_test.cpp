@@ -1,9 +1,11 @@
 // Keyed blits of frames drawn again and again, whichever way the frame's rows are kept (runs,
-// spans merged 16 bytes at a time, or per pixel): random frames of every kind of row, random
-// keys, places, parts and clip lists, each against the per-pixel reference.
+// spans merged 16 bytes at a time, the same blocks in every row, or per pixel): random frames of
+// every kind of row, random keys, places, parts and clip lists, each against the per-pixel
+// reference, with the widest merge the machine has and with 16-byte merges only.
 #include <random>
 #include <string>
 
+#include "platform/core/blit_rows.h"
 #include "platform/core/surface_internal.h"
 #include "tests/platform/support.h"
 
@@ -25,12 +27,15 @@ constexpr FRAME_KIND_TYP KINDS[] = {
     {"solid", 72, 80, 500, 1, 0},          // rows without the key
     {"narrow", 5, 40, 2, 2, 10},           // narrower than one 16-byte merge in both depths
     {"eight_wide", 8, 20, 1, 1, 0},        // one merge at 16 bits, half a one at 8
+    {"slim", 56, 72, 6, 60, 10},           // one run of up to 6 in a row: a single block
+    {"edge_to_edge", 32, 20, 32, 1, 0},   // blocks that meet both edges of the frame
 };
 constexpr int DW = 120, DH = 100;
 
 struct CASE_TYP {
   FRAME_KIND_TYP kind;
   int bpp;
+  int block_limit;  // the widest merge allowed (0: what the machine has)
 };
 
 std::vector<uint32_t> frame_values(const FRAME_KIND_TYP& k, uint32_t key, std::mt19937& rng) {
@@ -60,7 +65,17 @@ RECT random_rect(std::mt19937& rng, int w, int h, int slack) {
   return {left, top, left + width, top + height};
 }
 
-class KeyedFrames : public Headless, public ::testing::WithParamInterface<CASE_TYP> {};
+class KeyedFrames : public Headless, public ::testing::WithParamInterface<CASE_TYP> {
+ protected:
+  void SetUp() override {
+    Headless::SetUp();
+    plat_blocks_limit(GetParam().block_limit);
+  }
+  void TearDown() override {
+    plat_blocks_limit(0);
+    Headless::TearDown();
+  }
+};
 
 TEST_P(KeyedFrames, EveryDrawMatchesThePerPixelReference) {
   const FRAME_KIND_TYP& k = GetParam().kind;
@@ -103,7 +118,8 @@ TEST_P(KeyedFrames, EveryDrawMatchesThePerPixelReference) {
       ASSERT_EQ(pixels_of(dst), expected)
           << k.name << " frame " << frame << " draw " << draw << " key " << key << " dst {" << d.left
           << "," << d.top << "," << d.right << "," << d.bottom << "} src {" << s.left << "," << s.top
-          << "," << s.right << "," << s.bottom << "} spans " << sprite->picture->runs.by_spans;
+          << "," << s.right << "," << s.bottom << "} spans " << sprite->picture->runs.by_spans
+          << " blocks " << sprite->picture->runs.block_count << "x" << sprite->picture->runs.block_bytes;
       plat_clipper_release(clipper);
       plat_surface_release(dst);
     }
@@ -115,17 +131,20 @@ TEST_P(KeyedFrames, EveryDrawMatchesThePerPixelReference) {
 std::vector<CASE_TYP> all_cases() {
   std::vector<CASE_TYP> cases;
   for (const FRAME_KIND_TYP& k : KINDS)
-    for (int bpp : {8, 16}) cases.push_back({k, bpp});
+    for (int bpp : {8, 16})
+      for (int limit : {0, 16}) cases.push_back({k, bpp, limit});
   return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, KeyedFrames, ::testing::ValuesIn(all_cases()),
                          [](const ::testing::TestParamInfo<CASE_TYP>& info) {
-                           return std::string(info.param.kind.name) + "_bpp" + std::to_string(info.param.bpp);
+                           return std::string(info.param.kind.name) + "_bpp" + std::to_string(info.param.bpp) +
+                                  (info.param.block_limit ? "_narrow_merges" : "");
                          });
 
 // Where 16-byte merges exist, frames of broken-up rows are drawn by spans and frames of a run or
-// two per row by their runs, so the table above reaches both ways.
+// two per row by their runs, so the table above reaches both ways; narrow figures are drawn
+// whole as blocks, wide solid rows are not.
 #if defined(__SSE2__)
 TEST_F(Headless, BrokenUpRowsAreMergedAndFewRunsAreCopied) {
   std::mt19937 rng(9);
@@ -141,6 +160,35 @@ TEST_F(Headless, BrokenUpRowsAreMergedAndFewRunsAreCopied) {
     plat_surface_release(dst);
     plat_surface_release(sprite);
   }
+  // Hand-made frames: in each row `run` pixels (split in two by a key pixel in the middle when
+  // `split`) at a column that wanders over the row.
+  const struct {
+    int run, split, limit, bytes, count;
+  } blocks[] = {
+      {10, 0, 0, plat_block_bytes(), 1},  // one block, as wide as the machine merges
+      {10, 0, 16, 16, 1},
+      {40, 1, 0, 16, 3},  // two 32-byte blocks would not fit 56 bytes side by side: three of 16
+      {40, 0, 0, 0, 0},   // but three blocks cost more than copying a single run
+      {55, 1, 0, 0, 0},   // no blocks fit beside each other
+  };
+  for (const auto& b : blocks) {
+    plat_blocks_limit(b.limit);
+    std::vector<uint32_t> values(56 * 72, 0);
+    for (int y = 0; y < 72; ++y)
+      for (int x = 0; x < b.run; ++x)
+        if (!b.split || x != b.run / 2) values[static_cast<size_t>(y * 56 + (y * 7) % (57 - b.run) + x)] = 9;
+    SURFACE_TYP* sprite = plat_surface_create(56, 72, 8, 0);
+    set_pixels(sprite, values);
+    plat_surface_set_color_key(sprite, 0, 0);
+    SURFACE_TYP* dst = plat_surface_create(DW, DH, 8, 0);
+    const RECT d = {4, 4, 60, 76};
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(plat_surface_blt(dst, &d, sprite, nullptr, BLT_KEYSRC), 1);
+    EXPECT_EQ(sprite->picture->runs.block_bytes, b.bytes) << "run " << b.run << " limit " << b.limit;
+    EXPECT_EQ(sprite->picture->runs.block_count, b.count) << "run " << b.run << " limit " << b.limit;
+    plat_surface_release(dst);
+    plat_surface_release(sprite);
+  }
+  plat_blocks_limit(0);
 }
 #endif
 

@@ -1,0 +1,86 @@
+// Whole rows of a narrow keyed frame: each row that holds pixels is merged with the destination
+// as the same few blocks (32 bytes with AVX2, 16 with SSE2), the key leaving the destination as
+// it is. Every block lies inside the frame's row and the blocks of a row never overlap, so no
+// block reads what the one before it has just written. The AVX2 merge is chosen once, by what
+// the processor says it has; without SSE2 the runs say no blocks and nothing is drawn here.
+#include <cstring>
+
+#include "platform/core/blit_rows.h"
+#include "platform/core/surface_internal.h"
+
+namespace {
+int limit_bytes = 0;
+}  // namespace
+
+void plat_blocks_limit(int bytes) { limit_bytes = bytes; }
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+
+namespace {
+
+using DRAW_BLOCKS = void (*)(uint8_t*, size_t, const uint8_t*, size_t, const uint16_t*, int, int,
+                             uint32_t);
+
+template <int BYTES>
+void draw_sse2(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+               const uint16_t* row_block, int rows, int count, uint32_t key) {
+  const __m128i k = BYTES == 1 ? _mm_set1_epi8(static_cast<char>(key))
+                               : _mm_set1_epi16(static_cast<short>(key));
+  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
+    if (row_block[y] == NO_BLOCKS) continue;
+    for (int c = 0, at = row_block[y]; c < count; ++c, at += 16) {
+      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + at));
+      const __m128i hole = BYTES == 1 ? _mm_cmpeq_epi8(s, k) : _mm_cmpeq_epi16(s, k);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + at),
+                       _mm_or_si128(_mm_and_si128(hole, d), _mm_andnot_si128(hole, s)));
+    }
+  }
+}
+
+template <int BYTES>
+__attribute__((target("avx2"))) void draw_avx2(uint8_t* to, size_t to_pitch, const uint8_t* row,
+                                               size_t row_pitch, const uint16_t* row_block,
+                                               int rows, int count, uint32_t key) {
+  const __m256i k = BYTES == 1 ? _mm256_set1_epi8(static_cast<char>(key))
+                               : _mm256_set1_epi16(static_cast<short>(key));
+  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
+    if (row_block[y] == NO_BLOCKS) continue;
+    for (int c = 0, at = row_block[y]; c < count; ++c, at += 32) {
+      const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + at));
+      const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + at));
+      const __m256i hole = BYTES == 1 ? _mm256_cmpeq_epi8(s, k) : _mm256_cmpeq_epi16(s, k);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + at), _mm256_blendv_epi8(s, d, hole));
+    }
+  }
+}
+
+bool has_avx2() {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2;
+}
+
+}  // namespace
+
+int plat_block_bytes() {
+  const int best = has_avx2() ? 32 : 16;
+  return limit_bytes > 0 && limit_bytes < best ? limit_bytes : best;
+}
+
+void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
+                      const KEY_RUNS_TYP* runs, int first_row, int rows, int bytes) {
+  const bool wide = runs->block_bytes == 32;
+  const DRAW_BLOCKS draw = bytes == 1 ? (wide ? draw_avx2<1> : draw_sse2<1>)
+                                      : (wide ? draw_avx2<2> : draw_sse2<2>);
+  draw(to, to_pitch, row, row_pitch, runs->row_block.data() + first_row, rows, runs->block_count,
+       bytes == 1 ? runs->key & 0xFF : runs->key & 0xFFFF);
+}
+
+#else
+
+int plat_block_bytes() { return 0; }
+
+void plat_blocks_draw(uint8_t*, size_t, const uint8_t*, size_t, const KEY_RUNS_TYP*, int, int, int) {}
+
+#endif
