@@ -1,5 +1,6 @@
 #include "game/actor_list.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "game/world.h"
@@ -64,4 +65,51 @@ int dead_pair_remove_if_no_health(int* index) {
   dead_pair_remove(*index);
   step_back_and_score(index, SCORE_DEAD);
   return 1;
+}
+
+namespace {
+// Records removed by the sweep under way, in order (one sweep at a time; kept for its capacity).
+std::vector<size_t> swept_out;
+}  // namespace
+
+ACTOR_SWEEP_TYP actor_sweep_begin(std::vector<BOB_TYP>* list, int first) {
+  swept_out.clear();
+  return {list, first > 0 ? static_cast<size_t>(first) : 0, 0};
+}
+
+int actor_sweep_next(ACTOR_SWEEP_TYP* sweep, int* index) {
+  if (sweep->next >= sweep->list->size()) return 0;
+  *index = static_cast<int>(sweep->next++);
+  return 1;
+}
+
+int actor_sweep_count(const ACTOR_SWEEP_TYP* sweep) {
+  return static_cast<int>(sweep->list->size() - sweep->removed);
+}
+
+int actor_sweep_remove_if_no_health(ACTOR_SWEEP_TYP* sweep, int index, int points) {
+  BOB_TYP& record = (*sweep->list)[static_cast<size_t>(index)];
+  if (record.health > 0) return 0;
+  bob_destroy(&record);
+  swept_out.push_back(static_cast<size_t>(index));
+  ++sweep->removed;
+  if (removal_scores()) score += points;
+  return 1;
+}
+
+void actor_sweep_end(ACTOR_SWEEP_TYP* sweep) {
+  std::vector<BOB_TYP>& list = *sweep->list;
+  if (swept_out.empty()) return;
+  // Each stretch of kept records between two removals moves up in one copy.
+  BOB_TYP* records = list.data();
+  size_t to = swept_out[0];
+  for (size_t k = 0; k < swept_out.size(); ++k) {
+    const size_t from = swept_out[k] + 1;
+    const size_t end = k + 1 < swept_out.size() ? swept_out[k + 1] : list.size();
+    std::memmove(static_cast<void*>(records + to), records + from, (end - from) * sizeof(BOB_TYP));
+    to += end - from;
+  }
+  list.resize(to);
+  swept_out.clear();
+  sweep->removed = 0;
 }

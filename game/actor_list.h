@@ -2,6 +2,7 @@
 // their frames released, cleared whole. The dead and their lasers are added, removed and cleared
 // as pairs only, so laser k always belongs to dead actor k.
 #pragma once
+#include <cstddef>
 #include <type_traits>
 #include <vector>
 
@@ -38,3 +39,24 @@ int removal_scores();
 int actor_remove_if_no_health(std::vector<BOB_TYP>* list, int* index, int points);
 // The same for a dead actor, which goes with its laser, for SCORE_DEAD.
 int dead_pair_remove_if_no_health(int* index);
+
+// A pass over a list that removes as it goes, as the loop above with actor_remove_if_no_health
+// does, for lists where each visit looks only at the record visited (by whatever index it is
+// given) and at records before it: each record is visited once, in order, where it lies; a
+// removed record is released at once and its slot closed when the sweep ends, so the pass moves
+// the records behind its first removal once instead of once per removal. Nothing may add to the
+// list until the sweep ends.
+struct ACTOR_SWEEP_TYP {
+  std::vector<BOB_TYP>* list;
+  size_t next;     // the next record to visit
+  size_t removed;  // records removed so far in this pass
+};
+ACTOR_SWEEP_TYP actor_sweep_begin(std::vector<BOB_TYP>* list, int first);
+// Gives the index of the next record; 0 when every record was visited.
+int actor_sweep_next(ACTOR_SWEEP_TYP* sweep, int* index);
+// The list's length as it would stand with the removals so far erased.
+int actor_sweep_count(const ACTOR_SWEEP_TYP* sweep);
+// actor_remove_if_no_health for the record just visited.
+int actor_sweep_remove_if_no_health(ACTOR_SWEEP_TYP* sweep, int index, int points);
+// Closes the gaps: the list holds the records kept, in order.
+void actor_sweep_end(ACTOR_SWEEP_TYP* sweep);

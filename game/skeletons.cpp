@@ -19,8 +19,9 @@ void skeleton_strike(int skeleton, int target) {
 namespace {
 
 // The player's strike is worth less the more skeletons there are: half the skeleton's health
-// less two for every skeleton in the list, the player included.
-void skeleton_meets_player(int i) {
+// less two for every skeleton in the list, the player included (`count`, the list's length with
+// this pass's removals so far taken out).
+void skeleton_meets_player(int i, int count) {
   BOB_TYP* s = &skeleton_list[i];
   BOB_TYP* p = player();
   if (!boxes_overlap(s, p)) {
@@ -38,7 +39,7 @@ void skeleton_meets_player(int i) {
       skeleton_strike(i, STRIKE_PLAYER);
     }
     if (p->attack_timer == 0) {
-      p->health += s->health / 2 - 2 * static_cast<int>(skeleton_list.size());
+      p->health += s->health / 2 - 2 * count;
       s->health = 0;
     }
   }
@@ -50,16 +51,18 @@ const DEAD_CONTACT_TYP SKELETON_AMONG_DEAD = {BEAM_NARROWING, DEAD_BODY_RIGHT, s
 }  // namespace
 
 void update_skeletons() {
-  for (int i = 1; i < static_cast<int>(skeleton_list.size()); ++i) {
+  ACTOR_SWEEP_TYP sweep = actor_sweep_begin(&skeleton_list, 1);
+  for (int i = 0; actor_sweep_next(&sweep, &i);) {
     BOB_TYP* s = &skeleton_list[i];
     advance_skeleton_timers(s, 10);
     skeleton_wander(s);
     s->x += s->vel_x;
     s->y += s->vel_y;
-    skeleton_meets_player(i);
+    skeleton_meets_player(i, actor_sweep_count(&sweep));
     meet_the_dead(&skeleton_list, i, &SKELETON_AMONG_DEAD);
     apply_wound_look(s);
     bounce_off_edges(s, &SKELETON_EDGE_TURNS);
-    actor_remove_if_no_health(&skeleton_list, &i, SCORE_SKELETON);
+    actor_sweep_remove_if_no_health(&sweep, i, SCORE_SKELETON);
   }
+  actor_sweep_end(&sweep);
 }

@@ -1,5 +1,7 @@
 // The actor updates on hand-placed actors: removal and score, strikes, lasers, absorption, edges,
 // wounds, decay and the spawn slots.
+#include <algorithm>
+
 #include "game/actor_rules.h"
 #include "game/spawn.h"
 #include "game/updates.h"
@@ -36,6 +38,32 @@ TEST_F(Updates, PlayersStrikeKillsEveryTouchingSkeleton) {
     for (int n = 0; n < c[2]; ++n) put_skeleton(0, 0);
     update_skeletons();
     EXPECT_EQ((V{player()->health, score, count(skeleton_list)}), (V{c[3], c[4], 1 + c[2]}));
+  }
+}
+
+// Any skeletons decaying away in one pass (none, the first, neighbours, the last, every other,
+// all): the rest stay in order, each visited exactly once, and each removal scores.
+TEST_F(Updates, RemovalsInOnePassKeepTheRestInOrderEachVisitedOnce) {
+  const std::vector<V> dying = {{}, {1}, {1, 2}, {8}, {3, 4, 5}, {2, 4, 6, 8}, {1, 2, 3, 4, 5, 6, 7, 8}};
+  for (const V& die : dying) {
+    world_reset();
+    put_player(560, 400, 100)->attack_timer = 0;
+    V expected;
+    for (int n = 1; n <= 8; ++n) {
+      const bool dies = std::find(die.begin(), die.end(), n) != die.end();
+      BOB_TYP* s = put_skeleton(60.0f * n, 0, dies ? 10 : 100);
+      s->reserved_int = n;
+      if (dies) s->damage_timer = 1480;
+      if (!dies) expected.push_back(n);
+    }
+    update_skeletons();
+    V kept;
+    for (size_t i = 1; i < skeleton_list.size(); ++i) {
+      kept.push_back(skeleton_list[i].reserved_int);
+      EXPECT_EQ(skeleton_list[i].turn_timer, (1 << 20) - 30) << "skeleton " << kept.back();
+    }
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(score, 250 * static_cast<int>(die.size()));
   }
 }
 
