@@ -36,12 +36,16 @@ const SCREEN_TYP& screen_of(int state) {
 }
 
 void paint_background() {
-  display_fill_surface(back_surface, 0, nullptr);
-  display_lock_back();
   const SCREEN_TYP& screen = screen_of(game_state);
+  // A picture that covers the screen leaves nothing of the clear to see: it is skipped, unless
+  // the back buffer then cannot be reached to draw the picture.
+  const bool covered = image_covers(screen.image, screen_width, screen_height);
+  if (!covered) display_fill_surface(back_surface, 0, nullptr);
+  display_lock_back();
   palette_set_all(screen.palette);
-  if (back_buffer) image_draw(screen.image, back_buffer, back_pitch, 0);
+  const bool drawn = back_buffer && image_draw(screen.image, back_buffer, back_pitch, 0);
   display_unlock_back();
+  if (covered && !drawn) display_fill_surface(back_surface, 0, nullptr);
 }
 
 }  // namespace

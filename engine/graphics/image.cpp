@@ -70,6 +70,12 @@ int image_load16(IMAGE_TYP* image, const BMP_FILE_TYP* bitmap, int cx, int cy, i
   return load_cell(image, bitmap, cx, cy, mode, 2);
 }
 
+int image_covers(const IMAGE_TYP* image, int width, int height) {
+  if (!image || !(image->attributes & IMAGE_LOADED) || !image_sound(image)) return 0;
+  return image->bits_per_pixel == 8 && image->x == 0 && image->y == 0 && image->width >= width &&
+         image->height >= height;
+}
+
 int image_draw(const IMAGE_TYP* image, uint8_t* memory, int pitch, int transparent) {
   if (!image || !(image->attributes & IMAGE_LOADED) || !image_sound(image) || !memory) return 0;
   if (image->bits_per_pixel != 8) return 0;

@@ -22,6 +22,9 @@ struct IMAGE_TYP {
   uint8_t* pixels;     // rows top-down, packed
 };
 
+// 1 when image_draw (opaque) would write every pixel of a width x height 8-bit picture: the
+// image is loaded, sound, 8-bit, at (0, 0) and at least that large.
+int image_covers(const IMAGE_TYP* image, int width, int height);
 // Allocates a cleared picture. 1; 0 for a null record, a size that is not positive, a depth other
 // than 8 or 16, or no memory (the record is then unchanged). An image must be destroyed before it
 // is created again.

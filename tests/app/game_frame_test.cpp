@@ -6,6 +6,7 @@
 #include <functional>
 #include <iterator>
 #include <random>
+#include <set>
 #include <vector>
 #include <fstream>
 #include <filesystem>
@@ -115,6 +116,28 @@ TEST_F(GameFrame, TheFrameInWhichPlayEndsShowsTheFinalScoreOverThePlayPicture) {
   const uint8_t* over_frame = headless_frame_rgb(-1);
   EXPECT_NE(std::memcmp(play_corner.data(), over_frame + 3 * 640 * 300, play_corner.size()), 0)
       << "the next frame shows the game-over picture";
+}
+
+// The clear under a picture that covers the screen is skipped, but a frame whose back buffer
+// cannot be locked for the picture is still cleared, not left with an older frame's pixels.
+TEST_F(GameFrame, AFrameThatCannotDrawItsPictureIsClearedInstead) {
+  const auto distinct_colours = [] {
+    const uint8_t* rgb = headless_frame_rgb(-1);
+    std::set<uint32_t> colours;
+    for (int y = 100; y < 400; ++y)
+      for (int x = 100; x < 540; ++x) {
+        const uint8_t* p = rgb + 3 * (y * 640 + x);
+        colours.insert(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
+      }
+    return colours.size();
+  };
+  frame(false);
+  frame(false);
+  EXPECT_GT(distinct_colours(), 1u) << "the title picture";
+  plat_fault_set(CALL_SURFACE_LOCK, 0);
+  frame(false);
+  plat_fault_set(CALL_SURFACE_LOCK, -1);
+  EXPECT_EQ(distinct_colours(), 1u) << "one clear colour";
 }
 
 TEST_F(GameFrame, YouIsDrawnWhenThePlayerIsNot) {
