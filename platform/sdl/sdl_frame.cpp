@@ -144,12 +144,12 @@ int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int 
       sdl_frame_forget_drawn();
       return 0;
     }
-    // Only the rows that changed are drawn and sent. A surface that holds this picture already
+    // Only the pixels drawn from frame pixels that changed are drawn and sent. A surface that holds this picture already
     // is on the screen already: nothing goes to the window system (an exposed, resized or
     // re-shown window forgets what was drawn, so its next frame is drawn and sent whole).
-    SDL_Rect bands[16];
+    SDL_Rect bands[64];
     const int count = sdl_frame_draw_changed(surface, scale_mode, pixels, pitch, width, height,
-                                             bpp, pixel_format, palette, colours, bands, 16);
+                                             bpp, pixel_format, palette, colours, bands, 64);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (count == 0) return 1;
     return SDL_UpdateWindowSurfaceRects(sdl_backend.window, bands, count) == 0 ? 1 : 0;

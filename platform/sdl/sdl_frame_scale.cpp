@@ -22,18 +22,21 @@ void fill32(uint8_t* row, int count, uint32_t value) {
   for (; i < count; ++i) out[i] = value;
 }
 
-// Black everywhere in the target but the view.
-void fill_bars(uint8_t* target, int target_pitch, int target_width, int first, int end,
+// Black everywhere in the target's rectangle (rows first .. end - 1, columns left .. right - 1)
+// but the view.
+void fill_bars(uint8_t* target, int target_pitch, int first, int end, int left, int right,
                const FRAME_VIEW_TYP& view, uint32_t black) {
+  const int bar_left_end = right < view.x ? right : view.x;
+  const int bar_right_start = left > view.x + view.width ? left : view.x + view.width;
   for (int y = first; y < end; ++y) {
     uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
     if (y < view.y || y >= view.y + view.height) {
-      fill32(line, target_width, black);
+      fill32(line + static_cast<size_t>(left) * 4, right - left, black);
       continue;
     }
-    fill32(line, view.x, black);
-    fill32(line + static_cast<size_t>(view.x + view.width) * 4, target_width - view.x - view.width,
-           black);
+    if (left < bar_left_end) fill32(line + static_cast<size_t>(left) * 4, bar_left_end - left, black);
+    if (bar_right_start < right)
+      fill32(line + static_cast<size_t>(bar_right_start) * 4, right - bar_right_start, black);
   }
 }
 
@@ -110,22 +113,29 @@ void prepare_sharp(int width, int height, const FRAME_VIEW_TYP& view, int factor
   sharp.widened_row[0] = sharp.widened_row[1] = -1;
 }
 
-// Frame row `row` widened to the view, in a slot other than the one holding row `keep`.
+// Frame row `row` widened to the view's columns x0 .. x1 - 1 (the rest of the slot is left as
+// it was), in a slot other than the one holding row `keep`. The slots hold rows widened over the
+// same columns: each draw starts them afresh.
 const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
-                        const FRAME_COLOURS_TYP& colours) {
+                        const FRAME_COLOURS_TYP& colours, int x0, int x1) {
   for (int s = 0; s < 2; ++s)
     if (sharp.widened_row[s] == row) return sharp.widened[s].data();
   const int slot = sharp.widened_row[0] == keep ? 1 : 0;
-  sdl_frame_convert_row(pixels + static_cast<ptrdiff_t>(row) * pitch, sharp.width, colours,
-                        sharp.converted.data());
+  const FRAME_TAP_TYP* taps = sharp.columns.data();
+  // Only the frame columns these view columns read are converted, the blended neighbour included.
+  const int c0 = taps[x0].from;
+  int c1 = taps[x1 - 1].from + 2;
+  if (c1 > sharp.width) c1 = sharp.width;
+  const size_t bytes = static_cast<size_t>(colours.bpp / 8);
   uint32_t* from = sharp.converted.data();
+  sdl_frame_convert_row(pixels + static_cast<ptrdiff_t>(row) * pitch + bytes * static_cast<size_t>(c0),
+                        c1 - c0, colours, from + c0);
   from[sharp.width] = from[sharp.width - 1];  // read with weight 0 by the four-pixel form
   uint32_t* out = sharp.widened[slot].data();
-  const FRAME_TAP_TYP* taps = sharp.columns.data();
-  int i = 0;
+  int i = x0;
 #if defined(__SSE2__)
   const uint16_t* weights = sharp.column_weights.data();
-  for (; i + 4 <= sharp.view_width; i += 4) {
+  for (; i + 4 <= x1; i += 4) {
     const FRAME_TAP_TYP* t = taps + i;
     const __m128i a = _mm_setr_epi32(static_cast<int>(from[t[0].from]), static_cast<int>(from[t[1].from]),
                                      static_cast<int>(from[t[2].from]), static_cast<int>(from[t[3].from]));
@@ -136,7 +146,7 @@ const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), mix4(a, b, t_low, t_high));
   }
 #endif
-  for (; i < sharp.view_width; ++i) {
+  for (; i < x1; ++i) {
     const FRAME_TAP_TYP t = taps[i];
     out[i] = t.weight ? mix(from[t.from], from[t.from + 1], t.weight) : from[t.from];
   }
@@ -146,16 +156,21 @@ const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
 
 void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
                 const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
-                int target_width, int target_height, int first, int end) {
+                int target_width, int target_height, int first, int end, int left, int right) {
   const FRAME_VIEW_TYP view = sdl_frame_fit(width, height, target_width, target_height);
   int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
   if (factor < 1) factor = 1;  // smaller than the frame: filtered straight down to the view
   // At a whole factor the blown-up picture is the view itself: nearest, and its faster path.
   if (view.width == factor * width && view.height == factor * height)
-    return sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch,
-                               target_width, target_height, first, end);
-  fill_bars(target, target_pitch, target_width, first, end, view, colours.black);
+    return sdl_frame_draw_rect(pixels, pitch, width, height, colours, target, target_pitch,
+                               target_width, target_height, first, end, left, right);
+  fill_bars(target, target_pitch, first, end, left, right, view, colours.black);
+  // The view's columns inside the rectangle.
+  const int x0 = left > view.x ? left - view.x : 0;
+  const int x1 = right - view.x < view.width ? right - view.x : view.width;
+  if (x0 >= x1) return;
   prepare_sharp(width, height, view, factor);
+  const size_t span = static_cast<size_t>(x1 - x0) * 4;
   const std::vector<FRAME_TAP_TYP>& rows = sharp.rows;
   const uint32_t* last_out = nullptr;
   const int v_end = end - view.y < view.height ? end - view.y : view.height;
@@ -165,16 +180,53 @@ void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
     if (last_out && t.weight == 0 && rows[static_cast<size_t>(v) - 1].weight == 0 &&
         rows[static_cast<size_t>(v) - 1].from == t.from) {
       // The row above shows the same frame row unblended.
-      std::memcpy(out, last_out, static_cast<size_t>(view.width) * 4);
+      std::memcpy(out + x0, last_out + x0, span);
     } else if (t.weight == 0) {
-      std::memcpy(out, widened(t.from, -1, pixels, pitch, colours), static_cast<size_t>(view.width) * 4);
+      std::memcpy(out + x0, widened(t.from, -1, pixels, pitch, colours, x0, x1) + x0, span);
     } else {
-      const uint32_t* a = widened(t.from, t.from + 1, pixels, pitch, colours);
-      const uint32_t* b = widened(t.from + 1, t.from, pixels, pitch, colours);
-      mix_rows(a, b, t.weight, view.width, out);
+      const uint32_t* a = widened(t.from, t.from + 1, pixels, pitch, colours, x0, x1);
+      const uint32_t* b = widened(t.from + 1, t.from, pixels, pitch, colours, x0, x1);
+      mix_rows(a + x0, b + x0, t.weight, x1 - x0, out + x0);
     }
     last_out = out;
   }
+}
+
+// The frame pixels each of the target's pixels along one axis is drawn from (see
+// sdl_frame_rows_read): size frame pixels shown over a view at view_at .. view_at + view_size.
+void read_along(bool blended, int size, int view_at, int view_size, int factor, int* low,
+                int* high) {
+  if (blended) {
+    std::vector<FRAME_TAP_TYP> taps(static_cast<size_t>(view_size));
+    sdl_frame_sharp_taps(size, view_size, factor, taps.data());
+    for (int v = 0; v < view_size; ++v) {
+      const FRAME_TAP_TYP t = taps[static_cast<size_t>(v)];
+      low[view_at + v] = t.from;
+      high[view_at + v] = t.weight ? t.from + 1 : t.from;
+    }
+    return;
+  }
+  for (int v = 0; v < view_size; ++v)
+    low[view_at + v] = high[view_at + v] =
+        static_cast<int>((int64_t{2} * v + 1) * size / (int64_t{2} * view_size));
+}
+
+// Both axes: rows (1) or columns (0).
+void read_axis(int rows, int scale, int width, int height, int target_width, int target_height,
+               int* low, int* high) {
+  const int target_size = rows ? target_height : target_width;
+  if (!low || !high || target_size <= 0) return;
+  for (int i = 0; i < target_size; ++i) low[i] = high[i] = -1;
+  if (width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0) return;
+  int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
+  if (factor < 1) factor = 1;
+  const FRAME_VIEW_TYP fit = sdl_frame_fit(width, height, target_width, target_height);
+  const bool blended = scale == SCALE_SHARP && (fit.width != factor * width || fit.height != factor * height);
+  const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
+  if (rows)
+    read_along(blended, height, view.y, view.height, factor, low, high);
+  else
+    read_along(blended, width, view.x, view.width, factor, low, high);
 }
 
 }  // namespace
@@ -234,46 +286,42 @@ void sdl_frame_draw_scaled_rows(int scale, const uint8_t* pixels, int pitch, int
                                 const FRAME_COLOURS_TYP& colours, uint8_t* target,
                                 int target_pitch, int target_width, int target_height, int first,
                                 int end) {
+  sdl_frame_draw_scaled_rect(scale, pixels, pitch, width, height, colours, target, target_pitch,
+                             target_width, target_height, first, end, 0, target_width);
+}
+
+void sdl_frame_draw_scaled_rect(int scale, const uint8_t* pixels, int pitch, int width, int height,
+                                const FRAME_COLOURS_TYP& colours, uint8_t* target,
+                                int target_pitch, int target_width, int target_height, int first,
+                                int end, int left, int right) {
   if (!pixels || !target || width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0)
     return;
   if (first < 0) first = 0;
   if (end > target_height) end = target_height;
-  if (first >= end) return;
+  if (left < 0) left = 0;
+  if (right > target_width) right = target_width;
+  if (first >= end || left >= right) return;
   if (scale == SCALE_SHARP)
     return draw_sharp(pixels, pitch, width, height, colours, target, target_pitch, target_width,
-                      target_height, first, end);
+                      target_height, first, end, left, right);
   const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
   if (scale != SCALE_INTEGER || (view.width == target_width && view.height == target_height))
-    return sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch,
-                               target_width, target_height, first, end);
+    return sdl_frame_draw_rect(pixels, pitch, width, height, colours, target, target_pitch,
+                               target_width, target_height, first, end, left, right);
   // Whole factor: the nearest draw into the view alone, which it fills exactly.
-  fill_bars(target, target_pitch, target_width, first, end, view, colours.black);
-  sdl_frame_draw_rows(pixels, pitch, width, height, colours,
+  fill_bars(target, target_pitch, first, end, left, right, view, colours.black);
+  sdl_frame_draw_rect(pixels, pitch, width, height, colours,
                       target + static_cast<ptrdiff_t>(view.y) * target_pitch + static_cast<ptrdiff_t>(view.x) * 4,
-                      target_pitch, view.width, view.height, first - view.y, end - view.y);
+                      target_pitch, view.width, view.height, first - view.y, end - view.y,
+                      left - view.x, right - view.x);
 }
 
 void sdl_frame_rows_read(int scale, int width, int height, int target_width, int target_height,
                          int* low, int* high) {
-  if (!low || !high || target_height <= 0) return;
-  for (int y = 0; y < target_height; ++y) low[y] = high[y] = -1;
-  if (width <= 0 || height <= 0 || target_width <= 0) return;
-  int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
-  if (factor < 1) factor = 1;
-  const FRAME_VIEW_TYP fit = sdl_frame_fit(width, height, target_width, target_height);
-  const bool blended = scale == SCALE_SHARP && (fit.width != factor * width || fit.height != factor * height);
-  const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
-  if (blended) {
-    std::vector<FRAME_TAP_TYP> taps(static_cast<size_t>(view.height));
-    sdl_frame_sharp_taps(height, view.height, factor, taps.data());
-    for (int v = 0; v < view.height; ++v) {
-      const FRAME_TAP_TYP t = taps[static_cast<size_t>(v)];
-      low[view.y + v] = t.from;
-      high[view.y + v] = t.weight ? t.from + 1 : t.from;
-    }
-    return;
-  }
-  for (int v = 0; v < view.height; ++v)
-    low[view.y + v] = high[view.y + v] =
-        static_cast<int>((int64_t{2} * v + 1) * height / (int64_t{2} * view.height));
+  read_axis(1, scale, width, height, target_width, target_height, low, high);
+}
+
+void sdl_frame_columns_read(int scale, int width, int height, int target_width, int target_height,
+                            int* low, int* high) {
+  read_axis(0, scale, width, height, target_width, target_height, low, high);
 }
