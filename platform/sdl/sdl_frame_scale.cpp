@@ -10,6 +10,12 @@
 #include <emmintrin.h>
 #endif
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define SHARP_WIDE 1
+#include <immintrin.h>
+#define SHARP_WIDE_TARGET __attribute__((target("avx512f,avx512bw")))
+#endif
+
 namespace {
 
 void fill32(uint8_t* row, int count, uint32_t value) {
@@ -79,17 +85,108 @@ void mix_rows(const uint32_t* a, const uint32_t* b, int t, int count, uint32_t* 
   for (; i < count; ++i) out[i] = mix(a[i], b[i], t);
 }
 
+#if SHARP_WIDE
+// mix4 for sixteen pixels: weights for each 128-bit lane's pixels 0-1 (t_low) and 2-3 (t_high).
+SHARP_WIDE_TARGET inline __m512i mix_lanes16(__m512i x, __m512i y, __m512i t) {
+  const __m512i full = _mm512_set1_epi16(256), half = _mm512_set1_epi16(128);
+  const __m512i sum = _mm512_add_epi16(_mm512_mullo_epi16(x, _mm512_sub_epi16(full, t)), _mm512_mullo_epi16(y, t));
+  return _mm512_srli_epi16(_mm512_add_epi16(sum, half), 8);
+}
+
+SHARP_WIDE_TARGET inline __m512i mix16(__m512i a, __m512i b, __m512i t_low, __m512i t_high) {
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i low = mix_lanes16(_mm512_unpacklo_epi8(a, zero), _mm512_unpacklo_epi8(b, zero), t_low);
+  const __m512i high = mix_lanes16(_mm512_unpackhi_epi8(a, zero), _mm512_unpackhi_epi8(b, zero), t_high);
+  return _mm512_packus_epi16(low, high);
+}
+
+SHARP_WIDE_TARGET void mix_rows_wide(const uint32_t* a, const uint32_t* b, int t, int count, uint32_t* out) {
+  const __m512i weight = _mm512_set1_epi16(static_cast<short>(t));
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m512i x = _mm512_loadu_si512(a + i), y = _mm512_loadu_si512(b + i);
+    _mm512_storeu_si512(out + i, mix16(x, y, weight, weight));
+  }
+  if (i < count) {
+    const __mmask16 lanes = static_cast<__mmask16>((1u << (count - i)) - 1);
+    const __m512i x = _mm512_maskz_loadu_epi32(lanes, a + i), y = _mm512_maskz_loadu_epi32(lanes, b + i);
+    _mm512_mask_storeu_epi32(out + i, lanes, mix16(x, y, weight, weight));
+  }
+}
+#endif
+
+bool sharp_wide() {
+#if SHARP_WIDE
+  static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+  return available && sdl_frame_wide_in_use();
+#else
+  return false;
+#endif
+}
+
 // The frame's columns for the view and the frame rows already widened to it, kept between
 // frames while the sizes stay (the rows are refilled each frame).
 struct SHARP_TYP {
   int width = 0, height = 0, view_width = 0, view_height = 0, factor = 0;
   std::vector<FRAME_TAP_TYP> columns, rows;
   std::vector<uint16_t> column_weights;  // each column's weight four times, one per byte
-  std::vector<uint32_t> converted;  // one frame row in the target's format, and one pixel more
+  // Per block of 16 view pixels for the wide form: the first frame column read, each pixel's
+  // two columns from it, and the weights laid out as the byte unpacking takes them.
+  int blocks_usable = 0;
+  std::vector<int> block_base;
+  std::vector<uint32_t> block_offset_a, block_offset_b;
+  std::vector<uint16_t> block_weight_low, block_weight_high;
+  std::vector<uint32_t> converted;  // one frame row in the target's format, and 17 pixels more
   std::vector<uint32_t> widened[2];  // two frame rows widened to the view
   int widened_row[2] = {-1, -1};
 };
 SHARP_TYP sharp;
+
+void prepare_blocks() {
+  const size_t blocks = (static_cast<size_t>(sharp.view_width) + 15) / 16;
+  sharp.blocks_usable = 1;
+  sharp.block_base.assign(blocks, 0);
+  sharp.block_offset_a.assign(blocks * 16, 0);
+  sharp.block_offset_b.assign(blocks * 16, 0);
+  sharp.block_weight_low.assign(blocks * 32, 0);
+  sharp.block_weight_high.assign(blocks * 32, 0);
+  for (size_t k = 0; k < blocks; ++k) {
+    const int base = sharp.columns[16 * k].from;
+    sharp.block_base[k] = base;
+    for (size_t j = 0; j < 16 && 16 * k + j < sharp.columns.size(); ++j) {
+      const FRAME_TAP_TYP t = sharp.columns[16 * k + j];
+      const int offset = t.from - base;
+      if (offset < 0 || offset + 1 > 15) sharp.blocks_usable = 0;  // a view narrower than the frame
+      sharp.block_offset_a[16 * k + j] = static_cast<uint32_t>(offset & 15);
+      sharp.block_offset_b[16 * k + j] = static_cast<uint32_t>((offset + 1) & 15);
+      // Lane j / 4 of the vector; its pixels 0-1 unpack low, 2-3 high, four bytes each.
+      std::vector<uint16_t>& half = (j % 4) < 2 ? sharp.block_weight_low : sharp.block_weight_high;
+      for (size_t b = 0; b < 4; ++b)
+        half[32 * k + 8 * (j / 4) + 4 * (j % 2) + b] = static_cast<uint16_t>(t.weight);
+    }
+  }
+}
+
+#if SHARP_WIDE
+// The view's pixels x0 .. x1 - 1 of one converted frame row (from) widened, 16 at a time: each
+// block's pixels read within 16 frame pixels of its first; only pixels in x0 .. x1 are stored.
+SHARP_WIDE_TARGET void widen_wide(const uint32_t* from, int x0, int x1, uint32_t* out) {
+  for (int k = x0 / 16; 16 * k < x1; ++k) {
+    const size_t kk = static_cast<size_t>(k);
+    const __m512i pixels = _mm512_loadu_si512(from + sharp.block_base[kk]);
+    const __m512i a = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_loadu_si512(sharp.block_offset_a.data() + 16 * kk), pixels);
+    const __m512i b = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_loadu_si512(sharp.block_offset_b.data() + 16 * kk), pixels);
+    const __m512i v = mix16(a, b, _mm512_loadu_si512(sharp.block_weight_low.data() + 32 * kk),
+                            _mm512_loadu_si512(sharp.block_weight_high.data() + 32 * kk));
+    const int lo = x0 > 16 * k ? x0 - 16 * k : 0, hi = x1 - 16 * k < 16 ? x1 - 16 * k : 16;
+    const uint32_t lanes = ((1u << hi) - 1) & ~((1u << lo) - 1);
+    if (lanes == 0xFFFFu)
+      _mm512_storeu_si512(out + 16 * k, v);
+    else
+      _mm512_mask_storeu_epi32(out + 16 * k, static_cast<__mmask16>(lanes), v);
+  }
+}
+#endif
 
 void prepare_sharp(int width, int height, const FRAME_VIEW_TYP& view, int factor) {
   if (sharp.width != width || sharp.height != height || sharp.view_width != view.width ||
@@ -107,7 +204,8 @@ void prepare_sharp(int width, int height, const FRAME_VIEW_TYP& view, int factor
         sharp.column_weights[4 * i + b] = static_cast<uint16_t>(sharp.columns[i].weight);
     sharp.rows.resize(static_cast<size_t>(view.height));
     sdl_frame_sharp_taps(height, view.height, factor, sharp.rows.data());
-    sharp.converted.assign(static_cast<size_t>(width) + 1, 0);
+    sharp.converted.assign(static_cast<size_t>(width) + 17, 0);
+    prepare_blocks();
     for (std::vector<uint32_t>& row : sharp.widened) row.assign(static_cast<size_t>(view.width), 0);
   }
   sharp.widened_row[0] = sharp.widened_row[1] = -1;
@@ -132,6 +230,13 @@ const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
                         c1 - c0, colours, from + c0);
   from[sharp.width] = from[sharp.width - 1];  // read with weight 0 by the four-pixel form
   uint32_t* out = sharp.widened[slot].data();
+#if SHARP_WIDE
+  if (sharp.blocks_usable && sharp_wide()) {
+    widen_wide(from, x0, x1, out);
+    sharp.widened_row[slot] = row;
+    return out;
+  }
+#endif
   int i = x0;
 #if defined(__SSE2__)
   const uint16_t* weights = sharp.column_weights.data();
@@ -170,6 +275,7 @@ void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
   const int x1 = right - view.x < view.width ? right - view.x : view.width;
   if (x0 >= x1) return;
   prepare_sharp(width, height, view, factor);
+  const bool wide = sharp_wide();
   const size_t span = static_cast<size_t>(x1 - x0) * 4;
   const std::vector<FRAME_TAP_TYP>& rows = sharp.rows;
   const uint32_t* last_out = nullptr;
@@ -186,6 +292,13 @@ void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
     } else {
       const uint32_t* a = widened(t.from, t.from + 1, pixels, pitch, colours, x0, x1);
       const uint32_t* b = widened(t.from + 1, t.from, pixels, pitch, colours, x0, x1);
+#if SHARP_WIDE
+      if (wide) {
+        mix_rows_wide(a + x0, b + x0, t.weight, x1 - x0, out + x0);
+        last_out = out;
+        continue;
+      }
+#endif
       mix_rows(a + x0, b + x0, t.weight, x1 - x0, out + x0);
     }
     last_out = out;
