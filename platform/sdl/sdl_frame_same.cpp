@@ -20,7 +20,7 @@ struct DRAWN_TYP {
   int scale, width, height, bpp, pixel_format;
   PALETTEENTRY palette[256];
   std::vector<uint8_t> rows;     // the frame's rows without their padding
-  int block;                     // frame pixels per column block: a multiple of 8
+  int block;                     // frame pixels per column block: a power of two, at least 8
   std::vector<uint64_t> changed;  // per frame row: its column blocks that differ from the kept
   std::vector<int> low, high;    // per target row: the frame rows it is drawn from
   std::vector<int> left, right;  // per target column: the frame columns it is drawn from
@@ -61,7 +61,9 @@ int keep_all(const SDL_Surface* surface, int scale, const uint8_t* pixels, int p
                       drawn.high.data());
   sdl_frame_columns_read(scale, width, height, surface->w, surface->h, drawn.left.data(),
                          drawn.right.data());
-  drawn.block = ((width + 63) / 64 + 7) / 8 * 8;
+  // The fewest pixels a block (a power of two, at least 8) that leave at most 64 in a row.
+  drawn.block = 8;
+  while (drawn.block * 64 < width) drawn.block *= 2;
   drawn.valid = 1;
   drawn.surface = surface;
   drawn.surface_w = surface->w;
@@ -77,23 +79,19 @@ int keep_all(const SDL_Surface* surface, int scale, const uint8_t* pixels, int p
   return 1;
 }
 
-// The column blocks of one row (row_bytes long) where now differs from kept; block_bytes is a
-// multiple of 8, read eight bytes at a time.
-uint64_t changed_blocks(const uint8_t* kept, const uint8_t* now, size_t row, size_t block_bytes) {
+// The column blocks of one row (row bytes long) where now differs from kept: blocks of
+// 1 << block_shift bytes (at least 8), read eight bytes at a time.
+uint64_t changed_blocks(const uint8_t* kept, const uint8_t* now, size_t row, int block_shift) {
   uint64_t mask = 0;
   size_t at = 0;
-  for (int b = 0; at < row; ++b) {
-    const size_t end = at + block_bytes < row ? at + block_bytes : row;
-    uint64_t differ = 0;
-    for (; at + 8 <= end; at += 8) {
-      uint64_t x, y;
-      std::memcpy(&x, kept + at, 8);
-      std::memcpy(&y, now + at, 8);
-      differ |= x ^ y;
-    }
-    for (; at < end; ++at) differ |= static_cast<uint64_t>(kept[at] ^ now[at]);
-    if (differ) mask |= uint64_t{1} << b;
+  for (; at + 8 <= row; at += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, kept + at, 8);
+    std::memcpy(&y, now + at, 8);
+    if (x != y) mask |= uint64_t{1} << (at >> block_shift);
   }
+  for (; at < row; ++at)
+    if (kept[at] != now[at]) mask |= uint64_t{1} << (at >> block_shift);
   return mask;
 }
 
@@ -101,14 +99,15 @@ uint64_t changed_blocks(const uint8_t* kept, const uint8_t* now, size_t row, siz
 // the count of rows that differ.
 int mark_changed_rows(const uint8_t* pixels, int pitch) {
   const size_t row = row_bytes(drawn.width, drawn.bpp);
-  const size_t block_bytes = row_bytes(drawn.block, drawn.bpp);
+  int block_shift = 0;
+  while ((size_t{1} << block_shift) < row_bytes(drawn.block, drawn.bpp)) ++block_shift;
   int count = 0;
   for (int y = 0; y < drawn.height; ++y) {
     uint8_t* kept = drawn.rows.data() + row * y;
     const uint8_t* now = pixels + static_cast<std::ptrdiff_t>(pitch) * y;
     uint64_t mask = 0;
     if (std::memcmp(kept, now, row) != 0) {
-      mask = changed_blocks(kept, now, row, block_bytes);
+      mask = changed_blocks(kept, now, row, block_shift);
       std::memcpy(kept, now, row);
       ++count;
     }
