@@ -142,8 +142,9 @@ TEST_P(FrameChanged, DrawsWhatTheWholeDrawWould) {
     EXPECT_EQ(outside, 0) << "changed pixels not sent";
     for (int n = 0; n < count; ++n) area += bands[n].w * bands[n].h;
     // A change in a few columns sends less than its whole rows.
-    if (c.change == TWO_SPRITES || c.change == LAST_PIXEL || c.change == TOP_ROW)
+    if (c.change == TWO_SPRITES || c.change == LAST_PIXEL || c.change == TOP_ROW) {
       EXPECT_LT(area, s->w * rows_changed);
+    }
   }
   // And again, unchanged: nothing to draw, the same picture.
   EXPECT_EQ(draw_changed(s, scale, bands), 0);
