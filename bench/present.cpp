@@ -8,6 +8,9 @@
 //     (windowed) or 3 MB (1024 x 768) picture with the fastest plain code there is.
 // Runs on SDL's dummy video driver unless SDL_VIDEODRIVER says otherwise.
 //
+// And a frame of play drawn where its column blocks changed against the same change drawn in
+// whole rows.
+//
 //   build/bench/bench_present --benchmark_repetitions=9
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -218,6 +221,80 @@ void BM_Read300KWrite3M(benchmark::State& state) { read_write_bound(state, 1024,
 BENCHMARK(BM_Read300KWrite1200K);
 BENCHMARK(BM_Read300KWrite3M);
 
+// A frame of play as the window's surface shows it at 1024 x 768, sharp: the arena stays, eight
+// 40 x 48 sprites move 3 pixels right and the score's digits change; frames A and B alternate.
+// Measured against drawing, for the same change, every target row drawn from a changed frame
+// row across the whole width (rows found by the same comparison of the kept frame).
+struct PLAY_FRAMES_TYP {
+  std::vector<uint8_t> a, b;
+  PLAY_FRAMES_TYP() : a(frame), b(frame) {
+    for (int s = 0; s < 8; ++s) {
+      const int x0 = 30 + s * 73, y0 = 40 + (s * 151) % 380;
+      for (int y = y0; y < y0 + 48; ++y)
+        for (int x = x0; x < x0 + 40; ++x) {
+          a[size_t(y) * BENCH_FRAME_W + x] = static_cast<uint8_t>(200 + s);
+          b[size_t(y) * BENCH_FRAME_W + x + 3] = static_cast<uint8_t>(200 + s);
+        }
+    }
+    for (int y = 4; y < 16; ++y)
+      for (int x = 560; x < 620; ++x) b[size_t(y) * BENCH_FRAME_W + x] ^= 0x21;
+  }
+};
+
+void play_frame(benchmark::State& state, bool whole_rows) {
+  static const PLAY_FRAMES_TYP frames;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1024, 768, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return state.SkipWithError("no surface");
+  PALETTEENTRY palette[256];
+  bench_palette(palette);
+  static FRAME_COLOURS_TYP colours;
+  sdl_frame_colours8(FRAME_ARGB8888, palette, &colours);
+  // The frame rows each target row is drawn from, for the whole-row draw.
+  std::vector<int> low(768), high(768);
+  sdl_frame_rows_read(SCALE_SHARP, BENCH_FRAME_W, BENCH_FRAME_H, 1024, 768, low.data(), high.data());
+  std::vector<uint8_t> kept = frames.a, changed(BENCH_FRAME_H);
+  sdl_frame_forget_drawn();
+  SDL_Rect rects[64];
+  int flip = 0, sent = 0;
+  for (auto _ : state) {
+    const std::vector<uint8_t>& now = (flip ^= 1) ? frames.b : frames.a;
+    if (!whole_rows) {
+      sent += sdl_frame_draw_changed(surface, SCALE_SHARP, now.data(), BENCH_FRAME_W, BENCH_FRAME_W,
+                                     BENCH_FRAME_H, 8, 8, palette, colours, rects, 64);
+    } else {
+      for (int y = 0; y < BENCH_FRAME_H; ++y) {
+        const size_t at = size_t(y) * BENCH_FRAME_W;
+        changed[size_t(y)] = std::memcmp(&kept[at], &now[at], BENCH_FRAME_W) != 0;
+        if (changed[size_t(y)]) std::memcpy(&kept[at], &now[at], BENCH_FRAME_W);
+      }
+      for (int y = 0; y < 768;) {
+        auto hit = [&](int r) { return low[size_t(r)] >= 0 && (changed[size_t(low[size_t(r)])] || changed[size_t(high[size_t(r)])]); };
+        if (!hit(y)) {
+          ++y;
+          continue;
+        }
+        int end = y + 1;
+        while (end < 768 && hit(end)) ++end;
+        sdl_frame_draw_scaled_rows(SCALE_SHARP, now.data(), BENCH_FRAME_W, BENCH_FRAME_W, BENCH_FRAME_H,
+                                   colours, static_cast<uint8_t*>(surface->pixels), surface->pitch,
+                                   1024, 768, y, end);
+        ++sent;
+        y = end;
+      }
+    }
+    benchmark::DoNotOptimize(surface->pixels);
+    benchmark::ClobberMemory();
+  }
+  state.counters["rects"] = benchmark::Counter(sent, benchmark::Counter::kAvgIterations);
+  sdl_frame_forget_drawn();
+  SDL_FreeSurface(surface);
+}
+
+void BM_PlayFrameChangedBlocks(benchmark::State& state) { play_frame(state, false); }
+void BM_PlayFrameChangedRows(benchmark::State& state) { play_frame(state, true); }
+BENCHMARK(BM_PlayFrameChangedBlocks);
+BENCHMARK(BM_PlayFrameChangedRows);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,6 +319,8 @@ int main(int argc, char** argv) {
       {"integer 1024x768 / nearest 1024x768", "BM_Integer1024x768", "BM_Convert1024x768"},
       {"sharp 1920x1080 / nearest 1920x1080", "BM_Sharp1920x1080", "BM_Convert1920x1080"},
       {"integer 1920x1080 / nearest 1920x1080", "BM_Integer1920x1080", "BM_Convert1920x1080"},
+      {"play frame: changed blocks / changed rows", "BM_PlayFrameChangedBlocks", "BM_PlayFrameChangedRows"},
+      {"play frame: changed blocks / whole sharp draw", "BM_PlayFrameChangedBlocks", "BM_Sharp1024x768"},
   };
   bench_run_with_ratios(&argc, argv, pairs, static_cast<int>(sizeof pairs / sizeof pairs[0]));
   plat_shutdown();

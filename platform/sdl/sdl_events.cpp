@@ -53,8 +53,10 @@ static void handle_window_event(const SDL_WindowEvent& event) {
 }
 
 void plat_backend_pump_events() {
+  // One look at the window system per frame: polling would pump it again for every event.
+  SDL_PumpEvents();
   SDL_Event event;
-  while (SDL_PollEvent(&event)) {
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
     switch (event.type) {
       case SDL_QUIT:
         request_close();

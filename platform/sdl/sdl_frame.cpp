@@ -129,28 +129,53 @@ void sdl_release_presentation() {
   sdl_backend.mode_height = 0;
 }
 
+// The frame's colours in a target format, made again only when the palette (8 bits), the
+// pixel format (16 bits) or the target's format differs from the last frame's.
+static const FRAME_COLOURS_TYP& colours_for(const FRAME_FORMAT_TYP& format, int bpp,
+                                            const PALETTEENTRY* palette, int pixel_format) {
+  static FRAME_COLOURS_TYP colours;  // 3 KB, kept off the stack
+  static struct {
+    int valid, bpp, pixel_format;
+    FRAME_FORMAT_TYP format;
+    PALETTEENTRY palette[256];
+  } made = {};
+  const bool same_format = made.valid && made.bpp == bpp && made.format.red_shift == format.red_shift &&
+                           made.format.green_shift == format.green_shift &&
+                           made.format.blue_shift == format.blue_shift && made.format.fixed == format.fixed;
+  if (bpp == 8) {
+    if (same_format && std::memcmp(made.palette, palette, sizeof made.palette) == 0) return colours;
+    sdl_frame_colours8(format, palette, &colours);
+    std::memcpy(made.palette, palette, sizeof made.palette);
+  } else {
+    if (same_format && made.pixel_format == pixel_format) return colours;
+    sdl_frame_colours16(format, pixel_format, &colours);
+  }
+  made.valid = 1;
+  made.bpp = bpp;
+  made.pixel_format = pixel_format;
+  made.format = format;
+  return colours;
+}
+
 int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int bpp,
                    const PALETTEENTRY* palette, int pixel_format) {
-  static FRAME_COLOURS_TYP colours;  // 3 KB: made afresh each frame, kept off the stack
   if (sdl_backend.window_surface) {
     SDL_Surface* surface = SDL_GetWindowSurface(sdl_backend.window);
     FRAME_FORMAT_TYP format;
     if (!surface || !sdl_frame_format_of(surface->format, &format)) return 0;
-    if (bpp == 8)
-      sdl_frame_colours8(format, palette, &colours);
-    else
-      sdl_frame_colours16(format, pixel_format, &colours);
+    const FRAME_COLOURS_TYP& colours = colours_for(format, bpp, palette, pixel_format);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
       sdl_frame_forget_drawn();
       return 0;
     }
-    // Only the rows that changed are drawn and sent; a surface that holds this picture already
-    // is shown again whole, as before.
-    SDL_Rect bands[16];
+    // Only the pixels drawn from frame pixels that changed are drawn and sent. A surface that holds this picture already
+    // is on the screen already: nothing goes to the window system (an exposed, resized or
+    // re-shown window forgets what was drawn, so its next frame is drawn and sent whole).
+    SDL_Rect bands[64];
     const int count = sdl_frame_draw_changed(surface, scale_mode, pixels, pitch, width, height,
-                                             bpp, pixel_format, palette, colours, bands, 16);
+                                             bpp, pixel_format, palette, colours, bands, 64);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (count == 0) return SDL_UpdateWindowSurface(sdl_backend.window) == 0 ? 1 : 0;
+    if (count == 0) return 1;
     return SDL_UpdateWindowSurfaceRects(sdl_backend.window, bands, count) == 0 ? 1 : 0;
   }
   if (!sdl_backend.renderer) return 0;
@@ -162,10 +187,7 @@ int sdl_show_frame(const uint8_t* pixels, int pitch, int width, int height, int 
     if (factor < 1) factor = 1;
   }
   if (!make_texture(factor * width, factor * height, scale_mode == SCALE_SHARP)) return 0;
-  if (bpp == 8)
-    sdl_frame_colours8(sdl_backend.texture_format, palette, &colours);
-  else
-    sdl_frame_colours16(sdl_backend.texture_format, pixel_format, &colours);
+  const FRAME_COLOURS_TYP& colours = colours_for(sdl_backend.texture_format, bpp, palette, pixel_format);
   void* memory = nullptr;
   int texture_pitch = 0;
   if (SDL_LockTexture(sdl_backend.texture, nullptr, &memory, &texture_pitch) != 0) return 0;

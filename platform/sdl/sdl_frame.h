@@ -60,6 +60,13 @@ void sdl_frame_draw_rows(const uint8_t* pixels, int pitch, int width, int height
                          const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
                          int target_width, int target_height, int first, int end);
 
+// The same for the rectangle of target rows first .. end - 1 and columns left .. right - 1
+// alone: every pixel in it as the whole draw makes it, none outside it written.
+void sdl_frame_draw_rect(const uint8_t* pixels, int pitch, int width, int height,
+                         const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                         int target_width, int target_height, int first, int end, int left,
+                         int right);
+
 // 1 to let the wide (AVX-512) converter run where the processor has it (the default), 0 for
 // the portable one; tests compare the two.
 void sdl_frame_allow_wide(int allow);

@@ -70,18 +70,20 @@ WIDE_TARGET void row8_wide(const uint8_t* from, int n, const FRAME_COLOURS_TYP& 
   }
 }
 
-WIDE_TARGET void expand_wide(const uint32_t* row, int count, const FRAME_EXPAND_TYP& expand,
+// View pixels x0 .. x1 - 1 alone: the blocks they touch are permuted whole and stored with a
+// mask, so no pixel outside them is written.
+WIDE_TARGET void expand_wide(const uint32_t* row, int x0, int x1, const FRAME_EXPAND_TYP& expand,
                              uint32_t* out) {
-  const int blocks = (count + 15) / 16;
-  for (int k = 0; k < blocks; ++k) {
+  for (int k = x0 / 16; 16 * k < x1; ++k) {
     const __m512i pixels = _mm512_loadu_si512(row + expand.base[static_cast<size_t>(k)]);
     const __m512i offset = _mm512_loadu_si512(expand.offset.data() + 16 * static_cast<size_t>(k));
     const __m512i v = _mm512_maskz_permutexvar_epi32(0xFFFF, offset, pixels);
-    const int left = count - 16 * k;
-    if (left >= 16)
+    const int lo = x0 > 16 * k ? x0 - 16 * k : 0, hi = x1 - 16 * k < 16 ? x1 - 16 * k : 16;
+    const uint32_t lanes = ((1u << hi) - 1) & ~((1u << lo) - 1);
+    if (lanes == 0xFFFFu)
       _mm512_storeu_si512(out + 16 * k, v);
     else
-      _mm512_mask_storeu_epi32(out + 16 * k, static_cast<__mmask16>((1u << left) - 1), v);
+      _mm512_mask_storeu_epi32(out + 16 * k, static_cast<__mmask16>(lanes), v);
   }
 }
 
@@ -154,15 +156,16 @@ static void frame_expand_prepare(const int* columns, int count, FRAME_EXPAND_TYP
   }
 }
 
-static void frame_expand(const uint32_t* row, const int* columns, int count,
+// out[i] = row[columns[i]] for view pixels x0 .. x1 - 1.
+static void frame_expand(const uint32_t* row, const int* columns, int x0, int x1,
                          const FRAME_EXPAND_TYP& expand, uint32_t* out, bool wide) {
 #if FRAME_WIDE
-  if (wide && expand.usable) return expand_wide(row, count, expand, out);
+  if (wide && expand.usable) return expand_wide(row, x0, x1, expand, out);
 #else
   (void)wide;
   (void)expand;
 #endif
-  for (int i = 0; i < count; ++i) out[i] = row[columns[i]];
+  for (int i = x0; i < x1; ++i) out[i] = row[columns[i]];
 }
 
 namespace {
@@ -277,40 +280,61 @@ void sdl_frame_draw(const uint8_t* pixels, int pitch, int width, int height,
 void sdl_frame_draw_rows(const uint8_t* pixels, int pitch, int width, int height,
                          const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
                          int target_width, int target_height, int first, int end) {
+  sdl_frame_draw_rect(pixels, pitch, width, height, colours, target, target_pitch, target_width,
+                      target_height, first, end, 0, target_width);
+}
+
+void sdl_frame_draw_rect(const uint8_t* pixels, int pitch, int width, int height,
+                         const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
+                         int target_width, int target_height, int first, int end, int left,
+                         int right) {
   if (first < 0) first = 0;
   if (end > target_height) end = target_height;
+  if (left < 0) left = 0;
+  if (right > target_width) right = target_width;
   const FRAME_VIEW_TYP view = sdl_frame_fit(width, height, target_width, target_height);
-  if (!pixels || !target || view.width <= 0) return;
+  if (!pixels || !target || view.width <= 0 || left >= right) return;
   const bool wide = wide_allowed && frame_wide_available();
   const bool same_size = view.width == width && view.height == height;
   if (!same_size) prepare_map(width, view.width);
+  const size_t bytes = static_cast<size_t>(colours.bpp / 8);
+  // The view's columns inside the rectangle, and the bars' on either side of it.
+  const int x0 = left > view.x ? left - view.x : 0;
+  const int x1 = right - view.x < view.width ? right - view.x : view.width;
+  const int bar_left_end = right < view.x ? right : view.x;
+  const int bar_right_start = left > view.x + view.width ? left : view.x + view.width;
   int converted = -1;  // the frame row now in scale_map.row
   const uint32_t* last_out = nullptr;  // the view row it was last widened into
   for (int y = first; y < end; ++y) {
     uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
     if (y < view.y || y >= view.y + view.height) {
-      fill32(line, target_width, colours.black);
+      fill32(line + static_cast<size_t>(left) * 4, right - left, colours.black);
       continue;
     }
-    fill32(line, view.x, colours.black);
-    fill32(line + static_cast<size_t>(view.x + view.width) * 4, target_width - view.x - view.width,
-           colours.black);
+    if (left < bar_left_end) fill32(line + static_cast<size_t>(left) * 4, bar_left_end - left, colours.black);
+    if (bar_right_start < right)
+      fill32(line + static_cast<size_t>(bar_right_start) * 4, right - bar_right_start, colours.black);
+    if (x0 >= x1) continue;
     uint32_t* out = reinterpret_cast<uint32_t*>(line) + view.x;
     const int v = y - view.y;
     if (same_size) {
-      convert_row(pixels + static_cast<ptrdiff_t>(v) * pitch, width, colours, out, wide);
+      convert_row(pixels + static_cast<ptrdiff_t>(v) * pitch + bytes * static_cast<size_t>(x0),
+                  x1 - x0, colours, out + x0, wide);
       continue;
     }
     const int from_row = static_cast<int>((int64_t{2} * v + 1) * height / (int64_t{2} * view.height));
     if (from_row == converted) {
       // A frame row shown twice: the row above is this one already (and still in the cache).
-      std::memcpy(out, last_out, static_cast<size_t>(view.width) * 4);
+      std::memcpy(out + x0, last_out + x0, static_cast<size_t>(x1 - x0) * 4);
       continue;
     }
-    convert_row(pixels + static_cast<ptrdiff_t>(from_row) * pitch, width, colours,
-                scale_map.row.data(), wide);
+    // Only the frame columns these view columns show are converted.
+    const int c0 = scale_map.columns[static_cast<size_t>(x0)];
+    const int c1 = scale_map.columns[static_cast<size_t>(x1 - 1)] + 1;
+    convert_row(pixels + static_cast<ptrdiff_t>(from_row) * pitch + bytes * static_cast<size_t>(c0),
+                c1 - c0, colours, scale_map.row.data() + c0, wide);
     converted = from_row;
-    frame_expand(scale_map.row.data(), scale_map.columns.data(), view.width, scale_map.expand, out,
+    frame_expand(scale_map.row.data(), scale_map.columns.data(), x0, x1, scale_map.expand, out,
                  wide);
     last_out = out;
   }

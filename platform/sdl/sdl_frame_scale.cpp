@@ -10,6 +10,12 @@
 #include <emmintrin.h>
 #endif
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define SHARP_WIDE 1
+#include <immintrin.h>
+#define SHARP_WIDE_TARGET __attribute__((target("avx512f,avx512bw")))
+#endif
+
 namespace {
 
 void fill32(uint8_t* row, int count, uint32_t value) {
@@ -22,18 +28,21 @@ void fill32(uint8_t* row, int count, uint32_t value) {
   for (; i < count; ++i) out[i] = value;
 }
 
-// Black everywhere in the target but the view.
-void fill_bars(uint8_t* target, int target_pitch, int target_width, int first, int end,
+// Black everywhere in the target's rectangle (rows first .. end - 1, columns left .. right - 1)
+// but the view.
+void fill_bars(uint8_t* target, int target_pitch, int first, int end, int left, int right,
                const FRAME_VIEW_TYP& view, uint32_t black) {
+  const int bar_left_end = right < view.x ? right : view.x;
+  const int bar_right_start = left > view.x + view.width ? left : view.x + view.width;
   for (int y = first; y < end; ++y) {
     uint8_t* line = target + static_cast<ptrdiff_t>(y) * target_pitch;
     if (y < view.y || y >= view.y + view.height) {
-      fill32(line, target_width, black);
+      fill32(line + static_cast<size_t>(left) * 4, right - left, black);
       continue;
     }
-    fill32(line, view.x, black);
-    fill32(line + static_cast<size_t>(view.x + view.width) * 4, target_width - view.x - view.width,
-           black);
+    if (left < bar_left_end) fill32(line + static_cast<size_t>(left) * 4, bar_left_end - left, black);
+    if (bar_right_start < right)
+      fill32(line + static_cast<size_t>(bar_right_start) * 4, right - bar_right_start, black);
   }
 }
 
@@ -76,17 +85,108 @@ void mix_rows(const uint32_t* a, const uint32_t* b, int t, int count, uint32_t* 
   for (; i < count; ++i) out[i] = mix(a[i], b[i], t);
 }
 
+#if SHARP_WIDE
+// mix4 for sixteen pixels: weights for each 128-bit lane's pixels 0-1 (t_low) and 2-3 (t_high).
+SHARP_WIDE_TARGET inline __m512i mix_lanes16(__m512i x, __m512i y, __m512i t) {
+  const __m512i full = _mm512_set1_epi16(256), half = _mm512_set1_epi16(128);
+  const __m512i sum = _mm512_add_epi16(_mm512_mullo_epi16(x, _mm512_sub_epi16(full, t)), _mm512_mullo_epi16(y, t));
+  return _mm512_srli_epi16(_mm512_add_epi16(sum, half), 8);
+}
+
+SHARP_WIDE_TARGET inline __m512i mix16(__m512i a, __m512i b, __m512i t_low, __m512i t_high) {
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i low = mix_lanes16(_mm512_unpacklo_epi8(a, zero), _mm512_unpacklo_epi8(b, zero), t_low);
+  const __m512i high = mix_lanes16(_mm512_unpackhi_epi8(a, zero), _mm512_unpackhi_epi8(b, zero), t_high);
+  return _mm512_packus_epi16(low, high);
+}
+
+SHARP_WIDE_TARGET void mix_rows_wide(const uint32_t* a, const uint32_t* b, int t, int count, uint32_t* out) {
+  const __m512i weight = _mm512_set1_epi16(static_cast<short>(t));
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m512i x = _mm512_loadu_si512(a + i), y = _mm512_loadu_si512(b + i);
+    _mm512_storeu_si512(out + i, mix16(x, y, weight, weight));
+  }
+  if (i < count) {
+    const __mmask16 lanes = static_cast<__mmask16>((1u << (count - i)) - 1);
+    const __m512i x = _mm512_maskz_loadu_epi32(lanes, a + i), y = _mm512_maskz_loadu_epi32(lanes, b + i);
+    _mm512_mask_storeu_epi32(out + i, lanes, mix16(x, y, weight, weight));
+  }
+}
+#endif
+
+bool sharp_wide() {
+#if SHARP_WIDE
+  static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+  return available && sdl_frame_wide_in_use();
+#else
+  return false;
+#endif
+}
+
 // The frame's columns for the view and the frame rows already widened to it, kept between
 // frames while the sizes stay (the rows are refilled each frame).
 struct SHARP_TYP {
   int width = 0, height = 0, view_width = 0, view_height = 0, factor = 0;
   std::vector<FRAME_TAP_TYP> columns, rows;
   std::vector<uint16_t> column_weights;  // each column's weight four times, one per byte
-  std::vector<uint32_t> converted;  // one frame row in the target's format, and one pixel more
+  // Per block of 16 view pixels for the wide form: the first frame column read, each pixel's
+  // two columns from it, and the weights laid out as the byte unpacking takes them.
+  int blocks_usable = 0;
+  std::vector<int> block_base;
+  std::vector<uint32_t> block_offset_a, block_offset_b;
+  std::vector<uint16_t> block_weight_low, block_weight_high;
+  std::vector<uint32_t> converted;  // one frame row in the target's format, and 17 pixels more
   std::vector<uint32_t> widened[2];  // two frame rows widened to the view
   int widened_row[2] = {-1, -1};
 };
 SHARP_TYP sharp;
+
+void prepare_blocks() {
+  const size_t blocks = (static_cast<size_t>(sharp.view_width) + 15) / 16;
+  sharp.blocks_usable = 1;
+  sharp.block_base.assign(blocks, 0);
+  sharp.block_offset_a.assign(blocks * 16, 0);
+  sharp.block_offset_b.assign(blocks * 16, 0);
+  sharp.block_weight_low.assign(blocks * 32, 0);
+  sharp.block_weight_high.assign(blocks * 32, 0);
+  for (size_t k = 0; k < blocks; ++k) {
+    const int base = sharp.columns[16 * k].from;
+    sharp.block_base[k] = base;
+    for (size_t j = 0; j < 16 && 16 * k + j < sharp.columns.size(); ++j) {
+      const FRAME_TAP_TYP t = sharp.columns[16 * k + j];
+      const int offset = t.from - base;
+      if (offset < 0 || offset + 1 > 15) sharp.blocks_usable = 0;  // a view narrower than the frame
+      sharp.block_offset_a[16 * k + j] = static_cast<uint32_t>(offset & 15);
+      sharp.block_offset_b[16 * k + j] = static_cast<uint32_t>((offset + 1) & 15);
+      // Lane j / 4 of the vector; its pixels 0-1 unpack low, 2-3 high, four bytes each.
+      std::vector<uint16_t>& half = (j % 4) < 2 ? sharp.block_weight_low : sharp.block_weight_high;
+      for (size_t b = 0; b < 4; ++b)
+        half[32 * k + 8 * (j / 4) + 4 * (j % 2) + b] = static_cast<uint16_t>(t.weight);
+    }
+  }
+}
+
+#if SHARP_WIDE
+// The view's pixels x0 .. x1 - 1 of one converted frame row (from) widened, 16 at a time: each
+// block's pixels read within 16 frame pixels of its first; only pixels in x0 .. x1 are stored.
+SHARP_WIDE_TARGET void widen_wide(const uint32_t* from, int x0, int x1, uint32_t* out) {
+  for (int k = x0 / 16; 16 * k < x1; ++k) {
+    const size_t kk = static_cast<size_t>(k);
+    const __m512i pixels = _mm512_loadu_si512(from + sharp.block_base[kk]);
+    const __m512i a = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_loadu_si512(sharp.block_offset_a.data() + 16 * kk), pixels);
+    const __m512i b = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_loadu_si512(sharp.block_offset_b.data() + 16 * kk), pixels);
+    const __m512i v = mix16(a, b, _mm512_loadu_si512(sharp.block_weight_low.data() + 32 * kk),
+                            _mm512_loadu_si512(sharp.block_weight_high.data() + 32 * kk));
+    const int lo = x0 > 16 * k ? x0 - 16 * k : 0, hi = x1 - 16 * k < 16 ? x1 - 16 * k : 16;
+    const uint32_t lanes = ((1u << hi) - 1) & ~((1u << lo) - 1);
+    if (lanes == 0xFFFFu)
+      _mm512_storeu_si512(out + 16 * k, v);
+    else
+      _mm512_mask_storeu_epi32(out + 16 * k, static_cast<__mmask16>(lanes), v);
+  }
+}
+#endif
 
 void prepare_sharp(int width, int height, const FRAME_VIEW_TYP& view, int factor) {
   if (sharp.width != width || sharp.height != height || sharp.view_width != view.width ||
@@ -104,28 +204,43 @@ void prepare_sharp(int width, int height, const FRAME_VIEW_TYP& view, int factor
         sharp.column_weights[4 * i + b] = static_cast<uint16_t>(sharp.columns[i].weight);
     sharp.rows.resize(static_cast<size_t>(view.height));
     sdl_frame_sharp_taps(height, view.height, factor, sharp.rows.data());
-    sharp.converted.assign(static_cast<size_t>(width) + 1, 0);
+    sharp.converted.assign(static_cast<size_t>(width) + 17, 0);
+    prepare_blocks();
     for (std::vector<uint32_t>& row : sharp.widened) row.assign(static_cast<size_t>(view.width), 0);
   }
   sharp.widened_row[0] = sharp.widened_row[1] = -1;
 }
 
-// Frame row `row` widened to the view, in a slot other than the one holding row `keep`.
+// Frame row `row` widened to the view's columns x0 .. x1 - 1 (the rest of the slot is left as
+// it was), in a slot other than the one holding row `keep`. The slots hold rows widened over the
+// same columns: each draw starts them afresh.
 const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
-                        const FRAME_COLOURS_TYP& colours) {
+                        const FRAME_COLOURS_TYP& colours, int x0, int x1) {
   for (int s = 0; s < 2; ++s)
     if (sharp.widened_row[s] == row) return sharp.widened[s].data();
   const int slot = sharp.widened_row[0] == keep ? 1 : 0;
-  sdl_frame_convert_row(pixels + static_cast<ptrdiff_t>(row) * pitch, sharp.width, colours,
-                        sharp.converted.data());
+  const FRAME_TAP_TYP* taps = sharp.columns.data();
+  // Only the frame columns these view columns read are converted, the blended neighbour included.
+  const int c0 = taps[x0].from;
+  int c1 = taps[x1 - 1].from + 2;
+  if (c1 > sharp.width) c1 = sharp.width;
+  const size_t bytes = static_cast<size_t>(colours.bpp / 8);
   uint32_t* from = sharp.converted.data();
+  sdl_frame_convert_row(pixels + static_cast<ptrdiff_t>(row) * pitch + bytes * static_cast<size_t>(c0),
+                        c1 - c0, colours, from + c0);
   from[sharp.width] = from[sharp.width - 1];  // read with weight 0 by the four-pixel form
   uint32_t* out = sharp.widened[slot].data();
-  const FRAME_TAP_TYP* taps = sharp.columns.data();
-  int i = 0;
+#if SHARP_WIDE
+  if (sharp.blocks_usable && sharp_wide()) {
+    widen_wide(from, x0, x1, out);
+    sharp.widened_row[slot] = row;
+    return out;
+  }
+#endif
+  int i = x0;
 #if defined(__SSE2__)
   const uint16_t* weights = sharp.column_weights.data();
-  for (; i + 4 <= sharp.view_width; i += 4) {
+  for (; i + 4 <= x1; i += 4) {
     const FRAME_TAP_TYP* t = taps + i;
     const __m128i a = _mm_setr_epi32(static_cast<int>(from[t[0].from]), static_cast<int>(from[t[1].from]),
                                      static_cast<int>(from[t[2].from]), static_cast<int>(from[t[3].from]));
@@ -136,7 +251,7 @@ const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), mix4(a, b, t_low, t_high));
   }
 #endif
-  for (; i < sharp.view_width; ++i) {
+  for (; i < x1; ++i) {
     const FRAME_TAP_TYP t = taps[i];
     out[i] = t.weight ? mix(from[t.from], from[t.from + 1], t.weight) : from[t.from];
   }
@@ -146,16 +261,22 @@ const uint32_t* widened(int row, int keep, const uint8_t* pixels, int pitch,
 
 void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
                 const FRAME_COLOURS_TYP& colours, uint8_t* target, int target_pitch,
-                int target_width, int target_height, int first, int end) {
+                int target_width, int target_height, int first, int end, int left, int right) {
   const FRAME_VIEW_TYP view = sdl_frame_fit(width, height, target_width, target_height);
   int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
   if (factor < 1) factor = 1;  // smaller than the frame: filtered straight down to the view
   // At a whole factor the blown-up picture is the view itself: nearest, and its faster path.
   if (view.width == factor * width && view.height == factor * height)
-    return sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch,
-                               target_width, target_height, first, end);
-  fill_bars(target, target_pitch, target_width, first, end, view, colours.black);
+    return sdl_frame_draw_rect(pixels, pitch, width, height, colours, target, target_pitch,
+                               target_width, target_height, first, end, left, right);
+  fill_bars(target, target_pitch, first, end, left, right, view, colours.black);
+  // The view's columns inside the rectangle.
+  const int x0 = left > view.x ? left - view.x : 0;
+  const int x1 = right - view.x < view.width ? right - view.x : view.width;
+  if (x0 >= x1) return;
   prepare_sharp(width, height, view, factor);
+  const bool wide = sharp_wide();
+  const size_t span = static_cast<size_t>(x1 - x0) * 4;
   const std::vector<FRAME_TAP_TYP>& rows = sharp.rows;
   const uint32_t* last_out = nullptr;
   const int v_end = end - view.y < view.height ? end - view.y : view.height;
@@ -165,16 +286,60 @@ void draw_sharp(const uint8_t* pixels, int pitch, int width, int height,
     if (last_out && t.weight == 0 && rows[static_cast<size_t>(v) - 1].weight == 0 &&
         rows[static_cast<size_t>(v) - 1].from == t.from) {
       // The row above shows the same frame row unblended.
-      std::memcpy(out, last_out, static_cast<size_t>(view.width) * 4);
+      std::memcpy(out + x0, last_out + x0, span);
     } else if (t.weight == 0) {
-      std::memcpy(out, widened(t.from, -1, pixels, pitch, colours), static_cast<size_t>(view.width) * 4);
+      std::memcpy(out + x0, widened(t.from, -1, pixels, pitch, colours, x0, x1) + x0, span);
     } else {
-      const uint32_t* a = widened(t.from, t.from + 1, pixels, pitch, colours);
-      const uint32_t* b = widened(t.from + 1, t.from, pixels, pitch, colours);
-      mix_rows(a, b, t.weight, view.width, out);
+      const uint32_t* a = widened(t.from, t.from + 1, pixels, pitch, colours, x0, x1);
+      const uint32_t* b = widened(t.from + 1, t.from, pixels, pitch, colours, x0, x1);
+#if SHARP_WIDE
+      if (wide) {
+        mix_rows_wide(a + x0, b + x0, t.weight, x1 - x0, out + x0);
+        last_out = out;
+        continue;
+      }
+#endif
+      mix_rows(a + x0, b + x0, t.weight, x1 - x0, out + x0);
     }
     last_out = out;
   }
+}
+
+// The frame pixels each of the target's pixels along one axis is drawn from (see
+// sdl_frame_rows_read): size frame pixels shown over a view at view_at .. view_at + view_size.
+void read_along(bool blended, int size, int view_at, int view_size, int factor, int* low,
+                int* high) {
+  if (blended) {
+    std::vector<FRAME_TAP_TYP> taps(static_cast<size_t>(view_size));
+    sdl_frame_sharp_taps(size, view_size, factor, taps.data());
+    for (int v = 0; v < view_size; ++v) {
+      const FRAME_TAP_TYP t = taps[static_cast<size_t>(v)];
+      low[view_at + v] = t.from;
+      high[view_at + v] = t.weight ? t.from + 1 : t.from;
+    }
+    return;
+  }
+  for (int v = 0; v < view_size; ++v)
+    low[view_at + v] = high[view_at + v] =
+        static_cast<int>((int64_t{2} * v + 1) * size / (int64_t{2} * view_size));
+}
+
+// Both axes: rows (1) or columns (0).
+void read_axis(int rows, int scale, int width, int height, int target_width, int target_height,
+               int* low, int* high) {
+  const int target_size = rows ? target_height : target_width;
+  if (!low || !high || target_size <= 0) return;
+  for (int i = 0; i < target_size; ++i) low[i] = high[i] = -1;
+  if (width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0) return;
+  int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
+  if (factor < 1) factor = 1;
+  const FRAME_VIEW_TYP fit = sdl_frame_fit(width, height, target_width, target_height);
+  const bool blended = scale == SCALE_SHARP && (fit.width != factor * width || fit.height != factor * height);
+  const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
+  if (rows)
+    read_along(blended, height, view.y, view.height, factor, low, high);
+  else
+    read_along(blended, width, view.x, view.width, factor, low, high);
 }
 
 }  // namespace
@@ -234,46 +399,42 @@ void sdl_frame_draw_scaled_rows(int scale, const uint8_t* pixels, int pitch, int
                                 const FRAME_COLOURS_TYP& colours, uint8_t* target,
                                 int target_pitch, int target_width, int target_height, int first,
                                 int end) {
+  sdl_frame_draw_scaled_rect(scale, pixels, pitch, width, height, colours, target, target_pitch,
+                             target_width, target_height, first, end, 0, target_width);
+}
+
+void sdl_frame_draw_scaled_rect(int scale, const uint8_t* pixels, int pitch, int width, int height,
+                                const FRAME_COLOURS_TYP& colours, uint8_t* target,
+                                int target_pitch, int target_width, int target_height, int first,
+                                int end, int left, int right) {
   if (!pixels || !target || width <= 0 || height <= 0 || target_width <= 0 || target_height <= 0)
     return;
   if (first < 0) first = 0;
   if (end > target_height) end = target_height;
-  if (first >= end) return;
+  if (left < 0) left = 0;
+  if (right > target_width) right = target_width;
+  if (first >= end || left >= right) return;
   if (scale == SCALE_SHARP)
     return draw_sharp(pixels, pitch, width, height, colours, target, target_pitch, target_width,
-                      target_height, first, end);
+                      target_height, first, end, left, right);
   const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
   if (scale != SCALE_INTEGER || (view.width == target_width && view.height == target_height))
-    return sdl_frame_draw_rows(pixels, pitch, width, height, colours, target, target_pitch,
-                               target_width, target_height, first, end);
+    return sdl_frame_draw_rect(pixels, pitch, width, height, colours, target, target_pitch,
+                               target_width, target_height, first, end, left, right);
   // Whole factor: the nearest draw into the view alone, which it fills exactly.
-  fill_bars(target, target_pitch, target_width, first, end, view, colours.black);
-  sdl_frame_draw_rows(pixels, pitch, width, height, colours,
+  fill_bars(target, target_pitch, first, end, left, right, view, colours.black);
+  sdl_frame_draw_rect(pixels, pitch, width, height, colours,
                       target + static_cast<ptrdiff_t>(view.y) * target_pitch + static_cast<ptrdiff_t>(view.x) * 4,
-                      target_pitch, view.width, view.height, first - view.y, end - view.y);
+                      target_pitch, view.width, view.height, first - view.y, end - view.y,
+                      left - view.x, right - view.x);
 }
 
 void sdl_frame_rows_read(int scale, int width, int height, int target_width, int target_height,
                          int* low, int* high) {
-  if (!low || !high || target_height <= 0) return;
-  for (int y = 0; y < target_height; ++y) low[y] = high[y] = -1;
-  if (width <= 0 || height <= 0 || target_width <= 0) return;
-  int factor = sdl_frame_whole_factor(width, height, target_width, target_height);
-  if (factor < 1) factor = 1;
-  const FRAME_VIEW_TYP fit = sdl_frame_fit(width, height, target_width, target_height);
-  const bool blended = scale == SCALE_SHARP && (fit.width != factor * width || fit.height != factor * height);
-  const FRAME_VIEW_TYP view = sdl_frame_fit_scaled(scale, width, height, target_width, target_height);
-  if (blended) {
-    std::vector<FRAME_TAP_TYP> taps(static_cast<size_t>(view.height));
-    sdl_frame_sharp_taps(height, view.height, factor, taps.data());
-    for (int v = 0; v < view.height; ++v) {
-      const FRAME_TAP_TYP t = taps[static_cast<size_t>(v)];
-      low[view.y + v] = t.from;
-      high[view.y + v] = t.weight ? t.from + 1 : t.from;
-    }
-    return;
-  }
-  for (int v = 0; v < view.height; ++v)
-    low[view.y + v] = high[view.y + v] =
-        static_cast<int>((int64_t{2} * v + 1) * height / (int64_t{2} * view.height));
+  read_axis(1, scale, width, height, target_width, target_height, low, high);
+}
+
+void sdl_frame_columns_read(int scale, int width, int height, int target_width, int target_height,
+                            int* low, int* high) {
+  read_axis(0, scale, width, height, target_width, target_height, low, high);
 }

@@ -43,8 +43,17 @@ void sdl_frame_draw_scaled_rows(int scale, const uint8_t* pixels, int pitch, int
                                 const FRAME_COLOURS_TYP& colours, uint8_t* target,
                                 int target_pitch, int target_width, int target_height, int first,
                                 int end);
+// The same for the rectangle of target rows first .. end - 1 and columns left .. right - 1
+// alone: every pixel in it as the whole draw makes it, none outside it written.
+void sdl_frame_draw_scaled_rect(int scale, const uint8_t* pixels, int pitch, int width, int height,
+                                const FRAME_COLOURS_TYP& colours, uint8_t* target,
+                                int target_pitch, int target_width, int target_height, int first,
+                                int end, int left, int right);
 
 // The frame rows each of the target_height target rows is drawn from under a scale: low[y] ..
 // high[y] (the blended neighbour included), -1 for both where row y holds only bars.
 void sdl_frame_rows_read(int scale, int width, int height, int target_width, int target_height,
                          int* low, int* high);
+// The same for the target_width target columns: the frame columns each is drawn from.
+void sdl_frame_columns_read(int scale, int width, int height, int target_width, int target_height,
+                            int* low, int* high);

@@ -34,10 +34,11 @@ int sdl_frame_same_as_drawn(const SDL_Surface* surface, int scale, const uint8_t
                             int width, int height, int bpp, int pixel_format,
                             const PALETTEENTRY* palette);
 void sdl_frame_forget_drawn();
-// Draws into `surface` (locked when it must be) only the rows showing frame rows that differ from
-// the frame it holds, all of it when anything else differs, and remembers this frame as drawn.
-// The drawn runs of rows go into bands (at most max_bands; the last grows to cover what does not
-// fit); the count, 0 when the surface held this frame already.
+// Draws into `surface` (locked when it must be) only the pixels showing frame pixels that differ
+// from the frame it holds (by column blocks of the frame's rows), all of it when anything else
+// differs, and remembers this frame as drawn. The drawn rectangles go into bands (at most
+// max_bands; the last grows to cover what does not fit); the count, 0 when the surface held this
+// frame already.
 int sdl_frame_draw_changed(SDL_Surface* surface, int scale, const uint8_t* pixels, int pitch,
                            int width, int height, int bpp, int pixel_format,
                            const PALETTEENTRY* palette, const FRAME_COLOURS_TYP& colours,

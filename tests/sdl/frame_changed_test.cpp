@@ -14,7 +14,9 @@ namespace {
 
 constexpr int W = 40, H = 30;
 
-enum CHANGE { SPRITE_MOVED, TOP_ROW, BOTTOM_ROW, LAST_PIXEL, PALETTE, RESIZED, SCALE, NOTHING };
+enum CHANGE {
+  SPRITE_MOVED, TWO_SPRITES, TOP_ROW, BOTTOM_ROW, LAST_PIXEL, PALETTE, RESIZED, SCALE, NOTHING
+};
 struct CHANGED_CASE {
   const char* name;
   CHANGE change;
@@ -81,8 +83,12 @@ TEST_P(FrameChanged, DrawsWhatTheWholeDrawWould) {
   ASSERT_NE(s, nullptr);
   SDL_Rect bands[4];
   ASSERT_EQ(draw_changed(s, c.scale, bands), 1) << "the first frame is drawn whole";
+  EXPECT_EQ(bands[0].x, 0);
   EXPECT_EQ(bands[0].y, 0);
+  EXPECT_EQ(bands[0].w, c.target_w);
   EXPECT_EQ(bands[0].h, c.target_h);
+  const std::vector<uint8_t> before(static_cast<uint8_t*>(s->pixels),
+                                    static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(s->pitch) * s->h);
   int scale = c.scale;
   switch (c.change) {
     case SPRITE_MOVED:  // a 6 x 5 block leaves its place for one lower and to the right
@@ -90,6 +96,12 @@ TEST_P(FrameChanged, DrawsWhatTheWholeDrawWould) {
         for (int x = 8; x < 14; ++x) poke(x, y, 0x11);
       for (int y = 13; y < 18; ++y)
         for (int x = 11; x < 17; ++x) poke(x, y, 0x22);
+      break;
+    case TWO_SPRITES:  // one at each side of the same rows
+      for (int y = 4; y < 9; ++y) {
+        poke(1 + y % 2, y, 0x30);
+        poke(W - 2 - y % 2, y, 0x50);
+      }
       break;
     case TOP_ROW: poke(3, 0, 0x40); break;
     case BOTTOM_ROW: poke(W - 1, H - 1, 0x08); break;
@@ -103,11 +115,36 @@ TEST_P(FrameChanged, DrawsWhatTheWholeDrawWould) {
   EXPECT_EQ(count == 0, c.change == NOTHING || (c.change == PALETTE && c.bpp == 16));
   const std::vector<uint8_t> whole = from_scratch(s, scale);
   ASSERT_EQ(std::memcmp(s->pixels, whole.data(), whole.size()), 0);
-  // The bands sent cover every row that differs from the picture before the change.
+  // The rectangles sent lie in the surface and cover every pixel that differs from the
+  // picture before the change.
   for (int n = 0; n < count; ++n) {
+    EXPECT_GE(bands[n].x, 0);
     EXPECT_GE(bands[n].y, 0);
+    EXPECT_LE(bands[n].x + bands[n].w, s->w);
     EXPECT_LE(bands[n].y + bands[n].h, s->h);
-    EXPECT_EQ(bands[n].w, s->w);
+  }
+  if (c.change != RESIZED) {
+    int outside = 0, area = 0, rows_changed = 0;
+    for (int y = 0; y < s->h; ++y) {
+      bool row_changed = false;
+      for (int x = 0; x < s->w; ++x) {
+        const size_t at = static_cast<size_t>(y) * s->pitch + static_cast<size_t>(x) * 4;
+        if (std::memcmp(before.data() + at, static_cast<uint8_t*>(s->pixels) + at, 4) == 0) continue;
+        row_changed = true;
+        bool covered = false;
+        for (int n = 0; n < count; ++n)
+          covered = covered || (x >= bands[n].x && x < bands[n].x + bands[n].w &&
+                                y >= bands[n].y && y < bands[n].y + bands[n].h);
+        outside += !covered;
+      }
+      rows_changed += row_changed;
+    }
+    EXPECT_EQ(outside, 0) << "changed pixels not sent";
+    for (int n = 0; n < count; ++n) area += bands[n].w * bands[n].h;
+    // A change in a few columns sends less than its whole rows.
+    if (c.change == TWO_SPRITES || c.change == LAST_PIXEL || c.change == TOP_ROW) {
+      EXPECT_LT(area, s->w * rows_changed);
+    }
   }
   // And again, unchanged: nothing to draw, the same picture.
   EXPECT_EQ(draw_changed(s, scale, bands), 0);
@@ -129,12 +166,13 @@ std::vector<CHANGED_CASE> cases() {
   const struct {
     const char* name;
     CHANGE change;
-  } changes[] = {{"SpriteMoved", SPRITE_MOVED}, {"TopRow", TOP_ROW},     {"BottomRow", BOTTOM_ROW},
+  } changes[] = {{"SpriteMoved", SPRITE_MOVED}, {"TwoSprites", TWO_SPRITES},
+                 {"TopRow", TOP_ROW},           {"BottomRow", BOTTOM_ROW},
                  {"LastPixel", LAST_PIXEL},     {"Palette", PALETTE},    {"Resized", RESIZED},
                  {"Scale", SCALE},              {"Nothing", NOTHING}};
   std::vector<CHANGED_CASE> out;
   static std::vector<std::string> names;
-  names.reserve(64);
+  names.reserve(128);
   for (const SETTING& s : settings)
     for (const auto& ch : changes) {
       names.push_back(std::string(s.name) + "_" + ch.name);
