@@ -21,14 +21,20 @@
 
 namespace {
 
-void BM_PlatKeyedBlit(benchmark::State& state) {
+// The 640x480 8-bit screen the sprites are drawn on, with a clip list of the whole screen.
+SURFACE_TYP* clipped_screen() {
   SURFACE_TYP* screen = plat_surface_create(SCREEN_W, SCREEN_H, 8, DDSCAPS_SYSTEMMEMORY);
-  SURFACE_TYP* sprite = plat_surface_create(SPRITE_W, SPRITE_H, 8, DDSCAPS_SYSTEMMEMORY);
   CLIPPER_TYP* clipper = plat_clipper_create();
   const RECT screen_rect = {0, 0, SCREEN_W, SCREEN_H};
   plat_clipper_set_list(clipper, &screen_rect, 1);
   plat_surface_set_clipper(screen, clipper);
   plat_clipper_release(clipper);
+  return screen;
+}
+
+void BM_PlatKeyedBlit(benchmark::State& state) {
+  SURFACE_TYP* screen = clipped_screen();
+  SURFACE_TYP* sprite = plat_surface_create(SPRITE_W, SPRITE_H, 8, DDSCAPS_SYSTEMMEMORY);
   int pitch = 0;
   uint8_t* mem = plat_surface_lock(sprite, &pitch);
   const std::vector<uint8_t> pixels = sprite_pixels();
@@ -73,12 +79,7 @@ std::vector<uint8_t> frame_pixels(SURFACE_TYP* frame) {
 void BM_PlatSkeletonFrames(benchmark::State& state) {
   BOB_TYP bob;
   if (!skeleton_frames(&bob)) state.SkipWithError("no skeleton frames");
-  SURFACE_TYP* screen = plat_surface_create(SCREEN_W, SCREEN_H, 8, DDSCAPS_SYSTEMMEMORY);
-  CLIPPER_TYP* clipper = plat_clipper_create();
-  const RECT screen_rect = {0, 0, SCREEN_W, SCREEN_H};
-  plat_clipper_set_list(clipper, &screen_rect, 1);
-  plat_surface_set_clipper(screen, clipper);
-  plat_clipper_release(clipper);
+  SURFACE_TYP* screen = clipped_screen();
   const RECT source = {0, 0, SKELETON_WIDTH, SKELETON_HEIGHT};
   size_t i = 0;
   for (auto _ : state) {
