@@ -68,8 +68,10 @@ void choose_target() {
   // A render driver named in SDL_RENDER_DRIVER is used as asked, software or not.
   const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
   const bool driver_asked = asked && asked[0];
-  sdl_backend.renderer =
-      SDL_CreateRenderer(sdl_backend.window, -1, driver_asked ? 0 : SDL_RENDERER_ACCELERATED);
+  // Without a GPU device an accelerated renderer would be a software rasteriser, not used.
+  if (driver_asked || sdl_gpu_device_present("/dev"))
+    sdl_backend.renderer =
+        SDL_CreateRenderer(sdl_backend.window, -1, driver_asked ? 0 : SDL_RENDERER_ACCELERATED);
   if (sdl_backend.renderer && !driver_asked && rasterises_in_software(sdl_backend.renderer)) {
     SDL_DestroyRenderer(sdl_backend.renderer);
     sdl_backend.renderer = nullptr;

@@ -83,3 +83,7 @@ void sdl_frame_convert_row(const uint8_t* from, int width, const FRAME_COLOURS_T
 void sdl_frame_build_lookup(const PALETTEENTRY palette[256], uint32_t lookup[256]);
 void sdl_frame_convert(const uint8_t* pixels, int pitch, int width, int height, int bpp,
                        int pixel_format, const uint32_t lookup[256], uint8_t* dst, int dst_pitch);
+
+// 1 when dev_root (the system's is "/dev") holds a GPU device node (dri/card*, dri/renderD* or
+// nvidia0): only then may an accelerated renderer be more than a software rasteriser.
+int sdl_gpu_device_present(const char* dev_root);
