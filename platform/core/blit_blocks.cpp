@@ -1,8 +1,9 @@
 // Whole rows of a narrow keyed frame: each row that holds pixels is merged with the destination
-// as the same few blocks (32 bytes with AVX2, 16 with SSE2), the key leaving the destination as
-// it is. Every block lies inside the frame's row and the blocks of a row never overlap, so no
-// block reads what the one before it has just written. The AVX2 merge is chosen once, by what
-// the processor says it has; without SSE2 the runs say no blocks and nothing is drawn here.
+// as the same few blocks (32 bytes with AVX2, blended under a mask register where AVX-512 is
+// present, 16 with SSE2), the key leaving the destination as it is. Every block lies inside
+// the frame's row and the blocks of a row never overlap, so no block reads what the one before
+// it has just written. The wider merges are chosen once, by what the processor says it has;
+// without SSE2 the runs say no blocks and nothing is drawn here.
 #include <cstring>
 
 #include "platform/core/blit_rows.h"
@@ -13,6 +14,7 @@ int limit_bytes = 0;
 }  // namespace
 
 void plat_blocks_limit(int bytes) { limit_bytes = bytes; }
+int plat_merge_limit_allows(int bytes) { return limit_bytes <= 0 || limit_bytes >= bytes ? 1 : 0; }
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -56,6 +58,32 @@ __attribute__((target("avx2"))) void draw_avx2(uint8_t* to, size_t to_pitch, con
   }
 }
 
+// The same merge where AVX-512 (BW, VL) is present: the key comparison gives a mask register and
+// the blend is a single operation on it.
+template <int BYTES>
+__attribute__((target("avx2,avx512bw,avx512vl"))) void draw_avx512(uint8_t* to, size_t to_pitch,
+                                                                  const uint8_t* row, size_t row_pitch,
+                                                                  const uint16_t* row_block, int rows,
+                                                                  int count, uint32_t key) {
+  const __m256i k = BYTES == 1 ? _mm256_set1_epi8(static_cast<char>(key))
+                               : _mm256_set1_epi16(static_cast<short>(key));
+  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
+    if (row_block[y] == NO_BLOCKS) continue;
+    for (int c = 0, at = row_block[y]; c < count; ++c, at += 32) {
+      const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + at));
+      const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + at));
+      const __m256i merged = BYTES == 1 ? _mm256_mask_blend_epi8(_mm256_cmpeq_epi8_mask(s, k), s, d)
+                                        : _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(s, k), s, d);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + at), merged);
+    }
+  }
+}
+
+bool has_avx512() {
+  static const bool avx512 = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+  return avx512;
+}
+
 bool has_avx2() {
   static const bool avx2 = __builtin_cpu_supports("avx2");
   return avx2;
@@ -71,8 +99,9 @@ int plat_block_bytes() {
 void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                       const KEY_RUNS_TYP* runs, int first_row, int rows, int bytes) {
   const bool wide = runs->block_bytes == 32;
-  const DRAW_BLOCKS draw = bytes == 1 ? (wide ? draw_avx2<1> : draw_sse2<1>)
-                                      : (wide ? draw_avx2<2> : draw_sse2<2>);
+  const bool masks = wide && has_avx512() && plat_merge_limit_allows(64);
+  const DRAW_BLOCKS draw = bytes == 1 ? (masks ? draw_avx512<1> : wide ? draw_avx2<1> : draw_sse2<1>)
+                                      : (masks ? draw_avx512<2> : wide ? draw_avx2<2> : draw_sse2<2>);
   draw(to, to_pitch, row, row_pitch, runs->row_block.data() + first_row, rows, runs->block_count,
        bytes == 1 ? runs->key & 0xFF : runs->key & 0xFFFF);
 }

@@ -1,7 +1,8 @@
 // Keyed blits of frames drawn again and again, whichever way the frame's rows are kept (runs,
 // spans merged 16 bytes at a time, the same blocks in every row, or per pixel): random frames of
 // every kind of row, random keys, places, parts and clip lists, each against the per-pixel
-// reference, with the widest merge the machine has and with 16-byte merges only.
+// reference, with the widest merge the machine has (blends under a mask register with AVX-512),
+// with 32-byte AVX2 blends at most and with 16-byte merges only.
 #include <random>
 #include <string>
 
@@ -132,14 +133,14 @@ std::vector<CASE_TYP> all_cases() {
   std::vector<CASE_TYP> cases;
   for (const FRAME_KIND_TYP& k : KINDS)
     for (int bpp : {8, 16})
-      for (int limit : {0, 16}) cases.push_back({k, bpp, limit});
+      for (int limit : {0, 32, 16}) cases.push_back({k, bpp, limit});
   return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, KeyedFrames, ::testing::ValuesIn(all_cases()),
                          [](const ::testing::TestParamInfo<CASE_TYP>& info) {
                            return std::string(info.param.kind.name) + "_bpp" + std::to_string(info.param.bpp) +
-                                  (info.param.block_limit ? "_narrow_merges" : "");
+                                  (info.param.block_limit ? "_merges_of_" + std::to_string(info.param.block_limit) : "");
                          });
 
 // Where 16-byte merges exist, frames of broken-up rows are drawn by spans and frames of a run or
