@@ -79,6 +79,24 @@ __attribute__((target("avx2,avx512bw,avx512vl"))) void draw_avx512(uint8_t* to, 
   }
 }
 
+template <int BYTES>
+__attribute__((target("avx512bw,avx512vl"))) void draw_avx512_narrow(uint8_t* to, size_t to_pitch,
+                                                                    const uint8_t* row, size_t row_pitch,
+                                                                    const uint16_t* row_block, int rows,
+                                                                    int count, uint32_t key) {
+  const __m128i k = BYTES == 1 ? _mm_set1_epi8(static_cast<char>(key)) : _mm_set1_epi16(static_cast<short>(key));
+  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
+    if (row_block[y] == NO_BLOCKS) continue;
+    for (int c = 0, at = row_block[y]; c < count; ++c, at += 16) {
+      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + at));
+      const __m128i merged = BYTES == 1 ? _mm_mask_blend_epi8(_mm_cmpeq_epi8_mask(s, k), s, d)
+                                        : _mm_mask_blend_epi16(_mm_cmpeq_epi16_mask(s, k), s, d);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + at), merged);
+    }
+  }
+}
+
 bool has_avx512() {
   static const bool avx512 = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
   return avx512;
@@ -99,9 +117,12 @@ int plat_block_bytes() {
 void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t row_pitch,
                       const KEY_RUNS_TYP* runs, int first_row, int rows, int bytes) {
   const bool wide = runs->block_bytes == 32;
-  const bool masks = wide && has_avx512() && plat_merge_limit_allows(64);
-  const DRAW_BLOCKS draw = bytes == 1 ? (masks ? draw_avx512<1> : wide ? draw_avx2<1> : draw_sse2<1>)
-                                      : (masks ? draw_avx512<2> : wide ? draw_avx2<2> : draw_sse2<2>);
+  const bool masks = has_avx512() && plat_merge_limit_allows(64);
+  DRAW_BLOCKS draw;
+  if (bytes == 1)
+    draw = wide ? (masks ? draw_avx512<1> : draw_avx2<1>) : (masks ? draw_avx512_narrow<1> : draw_sse2<1>);
+  else
+    draw = wide ? (masks ? draw_avx512<2> : draw_avx2<2>) : (masks ? draw_avx512_narrow<2> : draw_sse2<2>);
   draw(to, to_pitch, row, row_pitch, runs->row_block.data() + first_row, rows, runs->block_count,
        bytes == 1 ? runs->key & 0xFF : runs->key & 0xFFFF);
 }
