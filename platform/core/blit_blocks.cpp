@@ -58,42 +58,36 @@ __attribute__((target("avx2"))) void draw_avx2(uint8_t* to, size_t to_pitch, con
   }
 }
 
-// The same merge where AVX-512 (BW, VL) is present: the key comparison gives a mask register and
-// the blend is a single operation on it.
-template <int BYTES>
+// The same merges where AVX-512 (BW, VL) is present: the key comparison gives a mask register
+// and the blend is a single operation on it. WIDTH is the block's bytes, 32 or 16.
+template <int BYTES, int WIDTH>
+__attribute__((target("avx2,avx512bw,avx512vl"))) inline void merge_masked(uint8_t* to, const uint8_t* from,
+                                                                         uint32_t key) {
+  if constexpr (WIDTH == 32) {
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to));
+    const __m256i merged =
+        BYTES == 1 ? _mm256_mask_blend_epi8(_mm256_cmpeq_epi8_mask(s, _mm256_set1_epi8(static_cast<char>(key))), s, d)
+                   : _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(s, _mm256_set1_epi16(static_cast<short>(key))), s, d);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), merged);
+  } else {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to));
+    const __m128i merged =
+        BYTES == 1 ? _mm_mask_blend_epi8(_mm_cmpeq_epi8_mask(s, _mm_set1_epi8(static_cast<char>(key))), s, d)
+                   : _mm_mask_blend_epi16(_mm_cmpeq_epi16_mask(s, _mm_set1_epi16(static_cast<short>(key))), s, d);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), merged);
+  }
+}
+
+template <int BYTES, int WIDTH>
 __attribute__((target("avx2,avx512bw,avx512vl"))) void draw_avx512(uint8_t* to, size_t to_pitch,
                                                                   const uint8_t* row, size_t row_pitch,
                                                                   const uint16_t* row_block, int rows,
                                                                   int count, uint32_t key) {
-  const __m256i k = BYTES == 1 ? _mm256_set1_epi8(static_cast<char>(key))
-                               : _mm256_set1_epi16(static_cast<short>(key));
   for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
     if (row_block[y] == NO_BLOCKS) continue;
-    for (int c = 0, at = row_block[y]; c < count; ++c, at += 32) {
-      const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + at));
-      const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + at));
-      const __m256i merged = BYTES == 1 ? _mm256_mask_blend_epi8(_mm256_cmpeq_epi8_mask(s, k), s, d)
-                                        : _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(s, k), s, d);
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + at), merged);
-    }
-  }
-}
-
-template <int BYTES>
-__attribute__((target("avx512bw,avx512vl"))) void draw_avx512_narrow(uint8_t* to, size_t to_pitch,
-                                                                    const uint8_t* row, size_t row_pitch,
-                                                                    const uint16_t* row_block, int rows,
-                                                                    int count, uint32_t key) {
-  const __m128i k = BYTES == 1 ? _mm_set1_epi8(static_cast<char>(key)) : _mm_set1_epi16(static_cast<short>(key));
-  for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
-    if (row_block[y] == NO_BLOCKS) continue;
-    for (int c = 0, at = row_block[y]; c < count; ++c, at += 16) {
-      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
-      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + at));
-      const __m128i merged = BYTES == 1 ? _mm_mask_blend_epi8(_mm_cmpeq_epi8_mask(s, k), s, d)
-                                        : _mm_mask_blend_epi16(_mm_cmpeq_epi16_mask(s, k), s, d);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + at), merged);
-    }
+    for (int c = 0, at = row_block[y]; c < count; ++c, at += WIDTH) merge_masked<BYTES, WIDTH>(to + at, row + at, key);
   }
 }
 
@@ -120,9 +114,9 @@ void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t r
   const bool masks = has_avx512() && plat_merge_limit_allows(64);
   DRAW_BLOCKS draw;
   if (bytes == 1)
-    draw = wide ? (masks ? draw_avx512<1> : draw_avx2<1>) : (masks ? draw_avx512_narrow<1> : draw_sse2<1>);
+    draw = wide ? (masks ? draw_avx512<1, 32> : draw_avx2<1>) : (masks ? draw_avx512<1, 16> : draw_sse2<1>);
   else
-    draw = wide ? (masks ? draw_avx512<2> : draw_avx2<2>) : (masks ? draw_avx512_narrow<2> : draw_sse2<2>);
+    draw = wide ? (masks ? draw_avx512<2, 32> : draw_avx2<2>) : (masks ? draw_avx512<2, 16> : draw_sse2<2>);
   draw(to, to_pitch, row, row_pitch, runs->row_block.data() + first_row, rows, runs->block_count,
        bytes == 1 ? runs->key & 0xFF : runs->key & 0xFFFF);
 }
