@@ -61,21 +61,24 @@ __attribute__((target("avx2"))) void draw_avx2(uint8_t* to, size_t to_pitch, con
 // The same merges where AVX-512 (BW, VL) is present: the key comparison gives a mask register
 // and the blend is a single operation on it. WIDTH is the block's bytes, 32 or 16.
 template <int BYTES, int WIDTH>
-__attribute__((target("avx2,avx512bw,avx512vl"))) inline void merge_masked(uint8_t* to, const uint8_t* from,
+__attribute__((target("avx2,avx512bw,avx512vl"))) inline void merge_masked(uint8_t* to,
+                                                                         const uint8_t* from,
                                                                          uint32_t key) {
+  const short k16 = static_cast<short>(key);
+  const char k8 = static_cast<char>(key);
   if constexpr (WIDTH == 32) {
     const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
     const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to));
     const __m256i merged =
-        BYTES == 1 ? _mm256_mask_blend_epi8(_mm256_cmpeq_epi8_mask(s, _mm256_set1_epi8(static_cast<char>(key))), s, d)
-                   : _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(s, _mm256_set1_epi16(static_cast<short>(key))), s, d);
+        BYTES == 1 ? _mm256_mask_blend_epi8(_mm256_cmpeq_epi8_mask(s, _mm256_set1_epi8(k8)), s, d)
+                   : _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(s, _mm256_set1_epi16(k16)), s, d);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), merged);
   } else {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to));
     const __m128i merged =
-        BYTES == 1 ? _mm_mask_blend_epi8(_mm_cmpeq_epi8_mask(s, _mm_set1_epi8(static_cast<char>(key))), s, d)
-                   : _mm_mask_blend_epi16(_mm_cmpeq_epi16_mask(s, _mm_set1_epi16(static_cast<short>(key))), s, d);
+        BYTES == 1 ? _mm_mask_blend_epi8(_mm_cmpeq_epi8_mask(s, _mm_set1_epi8(k8)), s, d)
+                   : _mm_mask_blend_epi16(_mm_cmpeq_epi16_mask(s, _mm_set1_epi16(k16)), s, d);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), merged);
   }
 }
@@ -87,7 +90,8 @@ __attribute__((target("avx2,avx512bw,avx512vl"))) void draw_avx512(uint8_t* to, 
                                                                   int count, uint32_t key) {
   for (int y = 0; y < rows; ++y, row += row_pitch, to += to_pitch) {
     if (row_block[y] == NO_BLOCKS) continue;
-    for (int c = 0, at = row_block[y]; c < count; ++c, at += WIDTH) merge_masked<BYTES, WIDTH>(to + at, row + at, key);
+    for (int c = 0, at = row_block[y]; c < count; ++c, at += WIDTH)
+      merge_masked<BYTES, WIDTH>(to + at, row + at, key);
   }
 }
 
@@ -114,9 +118,11 @@ void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t r
   const bool masks = has_avx512() && plat_merge_limit_allows(64);
   DRAW_BLOCKS draw;
   if (bytes == 1)
-    draw = wide ? (masks ? draw_avx512<1, 32> : draw_avx2<1>) : (masks ? draw_avx512<1, 16> : draw_sse2<1>);
+    draw = wide ? (masks ? draw_avx512<1, 32> : draw_avx2<1>)
+                : (masks ? draw_avx512<1, 16> : draw_sse2<1>);
   else
-    draw = wide ? (masks ? draw_avx512<2, 32> : draw_avx2<2>) : (masks ? draw_avx512<2, 16> : draw_sse2<2>);
+    draw = wide ? (masks ? draw_avx512<2, 32> : draw_avx2<2>)
+                : (masks ? draw_avx512<2, 16> : draw_sse2<2>);
   draw(to, to_pitch, row, row_pitch, runs->row_block.data() + first_row, rows, runs->block_count,
        bytes == 1 ? runs->key & 0xFF : runs->key & 0xFFFF);
 }

@@ -33,6 +33,6 @@ void plat_blocks_draw(uint8_t* to, size_t to_pitch, const uint8_t* row, size_t r
 // the narrower one a test asks for with plat_blocks_limit (0: no limit).
 int plat_block_bytes();
 void plat_blocks_limit(int bytes);
-// 1 when the limit a test set allows merges of `bytes` (the 32-byte blocks count as 64 where
-// AVX-512 blends them under a mask register, so a limit of 32 keeps the AVX2 blend).
+// 1 when the limit a test set allows merges of `bytes`. The blends under a mask register
+// (AVX-512) count as 64 bytes wide, so a limit of 32 or 16 keeps the AVX2 or SSE2 merges.
 int plat_merge_limit_allows(int bytes);
